@@ -1,0 +1,61 @@
+#include "Prompts.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace quenlix {
+
+Prompts::Answer Prompts::MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                                    Buttons buttons) {
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == Buttons::YesNoCancel)
+        shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Information, caption, text, shown, owner);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Cancel: return Answer::Cancel;
+        default: return Answer::Ok;
+    }
+}
+
+std::optional<std::uint32_t> Prompts::ChooseColor(QWidget* owner, std::uint32_t initial) {
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, owner);
+    if (!chosen.isValid()) return std::nullopt;
+    return static_cast<std::uint32_t>(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16));
+}
+
+QString Prompts::OpenFileName(QWidget* owner, const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+}
+
+QString Prompts::SaveFileName(QWidget* owner, const QString& filter) {
+    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter);
+}
+
+QString Prompts::FolderName(QWidget* owner, const QString& title) {
+    return QFileDialog::getExistingDirectory(owner, title);
+}
+
+int Prompts::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+void Prompts::OpenDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+namespace {
+Prompts defaultPrompts;
+Prompts* installed = nullptr;
+}  // namespace
+
+Prompts& CurrentPrompts() { return installed ? *installed : defaultPrompts; }
+
+void InstallPrompts(Prompts* replacement) { installed = replacement; }
+
+}  // namespace quenlix
