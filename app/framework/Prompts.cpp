@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -44,6 +45,8 @@ QString Prompts::FolderName(QWidget* owner, const QString& title) {
 }
 
 int Prompts::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+QAction* Prompts::RunMenu(QMenu& menu, const QPoint& at) { return menu.exec(at); }
 
 void Prompts::OpenDocument(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));

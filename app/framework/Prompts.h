@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <optional>
 
+class QAction;
 class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 namespace quenlix {
@@ -28,6 +31,8 @@ public:
     virtual QString FolderName(QWidget* owner, const QString& title);
     // Runs the dialog modally and returns its result code (QDialog::Accepted …).
     virtual int RunModal(QDialog& dialog);
+    // Pops the menu up at a global position; the chosen action, or none.
+    virtual QAction* RunMenu(QMenu& menu, const QPoint& at);
     // Opens a document with the desktop's default application; failures are not reported.
     virtual void OpenDocument(const QString& path);
 };

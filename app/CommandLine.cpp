@@ -1,0 +1,81 @@
+#include "CommandLine.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace quenlix {
+namespace {
+
+// Options that Qt itself reads, with whether they take a value.
+bool IsQtOption(const char* arg, bool& takesValue) {
+    static const char* const withValue[] = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin",
+                                            "-qmljsdebugger", "-style", "-stylesheet", "-display",
+                                            "-geometry", "-qwindowgeometry", "-qwindowtitle", "-qwindowicon"};
+    static const char* const plain[] = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+    for (const char* o : withValue) {
+        if (std::strcmp(arg, o) == 0 || (arg[0] == '-' && std::strcmp(arg + 1, o) == 0)) {
+            takesValue = true;
+            return true;
+        }
+    }
+    for (const char* o : plain) {
+        if (std::strcmp(arg, o) == 0 || (arg[0] == '-' && std::strcmp(arg + 1, o) == 0)) {
+            takesValue = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+CommandLine Error(std::string text) {
+    CommandLine result;
+    result.action = CommandLine::Action::Error;
+    result.error = std::move(text);
+    return result;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+    CommandLine result;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        bool takesValue = false;
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            result.action = CommandLine::Action::Help;
+            return result;
+        }
+        if (std::strcmp(arg, "--version") == 0) {
+            result.action = CommandLine::Action::Version;
+            return result;
+        }
+        if (std::strcmp(arg, "--simulate") == 0) {
+            result.simulatedDevices = 2;
+        } else if (std::strncmp(arg, "--simulate=", 11) == 0) {
+            const char* count = arg + 11;
+            char* end = nullptr;
+            const long n = std::strtol(count, &end, 10);
+            if (*count == '\0' || *end != '\0' || n < 0 || n > kMaxSimulatedDevices)
+                return Error("--simulate takes a device count from 0 to " + std::to_string(kMaxSimulatedDevices) +
+                             ", not '" + count + "'");
+            result.simulatedDevices = static_cast<int>(n);
+        } else if (IsQtOption(arg, takesValue)) {
+            if (takesValue) ++i;
+        } else {
+            return Error(std::string("unknown option '") + arg + "'");
+        }
+    }
+    return result;
+}
+
+std::string UsageText(const char* programName) {
+    return std::string("Usage: ") + programName +
+           " [--simulate[=N]]\n"
+           "Spectrometer analysis software for USB array spectrometers.\n\n"
+           "  --simulate[=N]  use N simulated spectrometers (default 2) instead of USB devices\n"
+           "  --help          show this help and exit\n"
+           "  --version       show the version and exit\n\n"
+           "Settings are kept in config/ under the working directory.\n";
+}
+
+}  // namespace quenlix

@@ -1,0 +1,207 @@
+#include "DeviceParamsSettingDlg.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "Lexora.h"
+#include "ProcessValues.h"
+#include "SettingsFiles.h"
+#include "UiText.h"
+
+namespace quenlix {
+namespace {
+
+constexpr int kMaxAvgCount = 100000;
+constexpr int kMaxSmoothness = 1000;
+
+// "%lf" applied to the box's text; only a finite positive time counts.
+bool ParseTime(const QString& text, double& ms) {
+    double value = 0;
+    if (std::sscanf(text.toUtf8().constData(), "%lf", &value) != 1) return false;
+    if (!std::isfinite(value) || value <= 0) return false;
+    ms = value;
+    return true;
+}
+
+bool ParseInt(const QString& text, int low, int high, int& n) {
+    int value = 0;
+    if (std::sscanf(text.toUtf8().constData(), "%d", &value) != 1) return false;
+    if (value < low || value > high) return false;
+    n = value;
+    return true;
+}
+
+QString Printed(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return QString::fromLatin1(text);
+}
+
+}  // namespace
+
+CDeviceParamsSettingDlg::CDeviceParamsSettingDlg(Window* regionPanel, QWidget* parent)
+    : Window(parent),
+      regionPanel_(regionPanel),
+      integralTimeMS(ReadIntegralTimeFile()),
+      timeLabel_(new QLabel(this)),
+      timeBox_(new QLineEdit(this)),
+      timeArrows_(new UpDownArrows(this, [this](int s) { OnTimeStep(s); })),
+      unitBox_(new QComboBox(this)),
+      avgLabel_(new QLabel(this)),
+      avgBox_(new QLineEdit(this)),
+      avgArrows_(new UpDownArrows(this, [this](int s) { OnAvgStep(s); })),
+      smoothLabel_(new QLabel(this)),
+      smoothBox_(new QLineEdit(this)),
+      smoothArrows_(new UpDownArrows(this, [this](int s) { OnSmoothStep(s); })),
+      triggerLabel_(new QLabel(this)),
+      triggerBox_(new QComboBox(this)) {
+    ApplyLanguage(languageIndex);
+    unitBox_->setCurrentIndex(0);
+    triggerBox_->setCurrentIndex(0);
+    ShowTime(integralTimeMS);
+    avgBox_->setText(QString::number(avgCount));
+    smoothBox_->setText(QString::number(smoothness));
+    connect(timeBox_, &QLineEdit::returnPressed, this, [this] { OnTimeEnter(); });
+    connect(avgBox_, &QLineEdit::returnPressed, this, [this] { OnAvgEnter(); });
+    connect(smoothBox_, &QLineEdit::returnPressed, this, [this] { OnSmoothEnter(); });
+    connect(unitBox_, &QComboBox::currentIndexChanged, this, [this] { OnUnitChanged(); });
+    connect(triggerBox_, &QComboBox::currentIndexChanged, this, [this](int i) { OnTriggerChanged(i); });
+    messageTargets.parameterStrip = this;
+}
+
+bool CDeviceParamsSettingDlg::UnitIsSeconds() const { return unitBox_->currentIndex() == 1; }
+
+LRESULT CDeviceParamsSettingDlg::SendToPage(int kind, LPARAM value) {
+    return SendMessage(regionPanel_, WM_PAGE_COMMAND, static_cast<WPARAM>(kind), value);
+}
+
+void CDeviceParamsSettingDlg::ShowTime(double ms) {
+    timeBox_->setText(UnitIsSeconds() ? Printed("%.3lf", ms / 1000) : Printed("%.0lf", ms));
+}
+
+void CDeviceParamsSettingDlg::OnTimeEnter() {
+    double value = 0;
+    if (!ParseTime(timeBox_->text(), value)) return;
+    if (UnitIsSeconds()) value *= 1000;
+    if (SendToPage(0, reinterpret_cast<LPARAM>(&value))) {
+        integralTimeMS = value;
+    } else {
+        ShowTime(integralTimeMS);  // the time the devices now run at
+    }
+    // The file always holds milliseconds, whatever unit the box shows.
+    WriteIntegralTimeFile(integralTimeMS);
+}
+
+void CDeviceParamsSettingDlg::OnAvgEnter() {
+    int n = 0;
+    if (!ParseInt(avgBox_->text(), 1, kMaxAvgCount, n)) {
+        avgBox_->setText(QString::number(avgCount));
+        return;
+    }
+    SendToPage(1, n);
+    avgCount = n;
+}
+
+void CDeviceParamsSettingDlg::OnSmoothEnter() {
+    int n = 0;
+    if (!ParseInt(smoothBox_->text(), 0, kMaxSmoothness, n)) {
+        smoothBox_->setText(QString::number(smoothness));
+        return;
+    }
+    SendToPage(2, n);
+    smoothness = n;
+}
+
+void CDeviceParamsSettingDlg::OnTimeStep(int step) {
+    double value = integralTimeMS + step * (UnitIsSeconds() ? 1000.0 : 1.0);
+    if (value <= 0) return;
+    if (SendToPage(0, reinterpret_cast<LPARAM>(&value))) {
+        integralTimeMS = value;
+        ShowTime(value);
+    } else {
+        SendToPage(0, reinterpret_cast<LPARAM>(&integralTimeMS));
+    }
+}
+
+void CDeviceParamsSettingDlg::OnAvgStep(int step) {
+    const int n = avgCount + step;
+    if (n < 1 || n > kMaxAvgCount) return;
+    avgCount = n;
+    if (SendToPage(1, n)) avgBox_->setText(QString::number(n));
+}
+
+void CDeviceParamsSettingDlg::OnSmoothStep(int step) {
+    const int n = smoothness + step;
+    if (n < 0 || n > kMaxSmoothness) return;
+    smoothness = n;
+    if (SendToPage(2, n)) smoothBox_->setText(QString::number(n));
+}
+
+void CDeviceParamsSettingDlg::OnUnitChanged() { ShowTime(integralTimeMS); }
+
+void CDeviceParamsSettingDlg::OnTriggerChanged(int index) {
+    if (index < 0) return;  // the box is being refilled
+    if (SendToPage(3, index)) {
+        triggerIndex = index;
+        // The link refuses time changes while triggered externally.
+        const bool internal = index == 0;
+        timeBox_->setEnabled(internal);
+        timeArrows_->setEnabled(internal);
+        unitBox_->setEnabled(internal);
+    } else {
+        const QSignalBlocker quiet(triggerBox_);
+        triggerBox_->setCurrentIndex(triggerIndex);
+    }
+}
+
+LRESULT CDeviceParamsSettingDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_INTEGRATION_TIME_SHOWN) return 0;
+    const auto* ms = reinterpret_cast<const double*>(lParam);
+    if (wParam == 0 && ms) {
+        integralTimeMS = *ms;
+        ShowTime(*ms);
+    }
+    return 1;
+}
+
+void CDeviceParamsSettingDlg::ApplyLanguage(int) {
+    timeLabel_->setText(Text(strMainDlg_SpecRegion_DevParams_IntegralTime));
+    avgLabel_->setText(Text(strMainDlg_SpecRegion_DevParams_AvgCount));
+    smoothLabel_->setText(Text(strMainDlg_SpecRegion_DevParams_Smoothness));
+    triggerLabel_->setText(Text(strMainDlg_SpecRegion_DevParams_TrigMode));
+    const auto refill = [](QComboBox* box, const QString& first, const QString& second) {
+        const QSignalBlocker quiet(box);
+        const int selected = std::max(box->currentIndex(), 0);
+        box->clear();
+        box->addItems({first, second});
+        box->setCurrentIndex(selected);
+    };
+    refill(unitBox_, Text(strMainDlg_SpecRegion_DevParams_IntegralTimeUnitMS),
+           Text(strMainDlg_SpecRegion_DevParams_IntegralTimeUnitS));
+    refill(triggerBox_, Text(strMainDlg_SpecRegion_DevParams_TrigModeInt),
+           Text(strMainDlg_SpecRegion_DevParams_TrigModeExt));
+}
+
+void CDeviceParamsSettingDlg::resizeEvent(QResizeEvent*) {
+    // Four groups side by side when wide, two rows of two when narrower,
+    // one per row when narrow; the region panel gives the height to match.
+    const int perRow = width() >= 830 ? 4 : width() >= 470 ? 2 : 1;
+    const int rows = 4 / perRow;
+    const int rowHeight = 30;
+    const int cellWidth = width() / perRow;
+    const int top = std::max(0, (height() - rows * rowHeight) / 2);
+    const auto place = [&](int group, QLabel* label, QWidget* box, QWidget* arrows, QWidget* extra) {
+        const int x = (group % perRow) * cellWidth + 4;
+        const int y = top + (group / perRow) * rowHeight + 4;
+        label->setGeometry(x, y, 80, 22);
+        box->setGeometry(x + 82, y, arrows ? 56 : 96, 22);
+        if (arrows) arrows->setGeometry(x + 138, y, 16, 22);
+        if (extra) extra->setGeometry(x + 158, y, 44, 22);
+    };
+    place(0, timeLabel_, timeBox_, timeArrows_, unitBox_);
+    place(1, avgLabel_, avgBox_, avgArrows_, nullptr);
+    place(2, smoothLabel_, smoothBox_, smoothArrows_, nullptr);
+    place(3, triggerLabel_, triggerBox_, nullptr, nullptr);
+}
+
+}  // namespace quenlix

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace quenlix {
+
+// The program's small settings files, in the byte formats the Windows
+// program wrote, so the files move between the two systems.
+
+// "config\language.bin": a language code ("Chs", "Cht", "Eng", "Jap") and one
+// NUL. Returns the index of the stored code, or fallback when the file is
+// missing or holds none of the codes.
+int ReadLanguageFile(int fallback);
+void WriteLanguageFile(int languageIndex);
+
+// "Config\Excitation Wavelength.bin": 8 bytes, a little-endian IEEE-754
+// double. Returns fallback unless the file holds exactly such a value.
+double ReadExcitationWavelengthFile(double fallback);
+void WriteExcitationWavelengthFile(double nm);
+
+// "config/integral time.bin": one decimal number in ms as plain text.
+// Returns 100 when the file is missing or its first 100 bytes hold no
+// positive number.
+double ReadIntegralTimeFile();
+void WriteIntegralTimeFile(double ms);
+
+}  // namespace quenlix

@@ -1,0 +1,27 @@
+#include <QApplication>
+#include <cstdio>
+
+#include "CommandLine.h"
+#include "Varelix2App.h"
+
+int main(int argc, char** argv) {
+    using quenlix::CommandLine;
+    const CommandLine options = quenlix::ParseCommandLine(argc, argv);
+    switch (options.action) {
+        case CommandLine::Action::Help:
+            std::fputs(quenlix::UsageText(argv[0]).c_str(), stdout);
+            return 0;
+        case CommandLine::Action::Version:
+            std::printf("quenlix %s\n", QUENLIX_VERSION);
+            return 0;
+        case CommandLine::Action::Error:
+            std::fprintf(stderr, "quenlix: %s\nTry 'quenlix --help'.\n", options.error.c_str());
+            return 2;
+        case CommandLine::Action::Run:
+            break;
+    }
+    QApplication application(argc, argv);
+    quenlix::CVarelix2App app;
+    if (!app.InitInstance()) return 0;
+    return application.exec();
+}
