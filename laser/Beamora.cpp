@@ -5,12 +5,14 @@
 #include <QSerialPortInfo>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -48,7 +50,9 @@ std::optional<unsigned> TrailingNumber(std::string_view text, std::size_t* digit
     if (digitsStart) *digitsStart = start;
     unsigned value = 0;
     const auto* end = text.data() + text.size();
-    if (start == text.size() || std::from_chars(text.data() + start, end, value).ptr != end) return std::nullopt;
+    if (start == text.size()) return std::nullopt;
+    const auto [last, error] = std::from_chars(text.data() + start, end, value);
+    if (error != std::errc() || last != end) return std::nullopt;
     return value;
 }
 
@@ -62,13 +66,15 @@ std::pair<std::string, unsigned> SortKey(const std::string& path) {
 // "COM3" or "\\.\COM12", as the Windows program kept the port, gives its number.
 std::optional<int> WindowsPortNumber(std::string_view name) {
     constexpr std::string_view kDeviceNamespace = "\\\\.\\";
-    if (name.substr(0, kDeviceNamespace.size()) == kDeviceNamespace) name.remove_prefix(kDeviceNamespace.size());
+    if (name.substr(0, kDeviceNamespace.size()) == kDeviceNamespace)
+        name.remove_prefix(kDeviceNamespace.size());
     if (name.size() < 4 || QString::fromLatin1(name.data(), 3).compare("COM", Qt::CaseInsensitive) != 0) {
         return std::nullopt;
     }
     std::size_t start = 0;
     const auto number = TrailingNumber(name, &start);
-    if (start != 3 || !number || *number < 1 || *number > 9999) return std::nullopt;
+    if (start != 3 || !number || *number < 1 || *number > 256)
+        return std::nullopt;  // Windows has COM1 … COM256
     return static_cast<int>(*number);
 }
 
@@ -151,13 +157,12 @@ void CBeamora::Send(unsigned char code, int value) {
     Record& r = *record_;
     if (!r.open) return;  // nothing to write to: the frame is dropped
     const auto v = static_cast<std::uint32_t>(value);
-    const char frame[kFrameBytes] = {
-        0x55, static_cast<char>(0xAA), 0x08, 0x00, static_cast<char>(code), static_cast<char>(v >> 24),
-        static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v), 0x00,
-    };
+    std::array<char, kFrameBytes> frame{0x55, static_cast<char>(0xAA), 0x08, 0x00, static_cast<char>(code)};
+    for (int i = 0; i < 4; ++i) frame[5 + i] = static_cast<char>(v >> (24 - 8 * i));  // frame[9] stays 0
     // A frame the port did not take in time is dropped whole, so that no
     // remainder runs into the next frame.
-    if (r.port.write(frame, kFrameBytes) != kFrameBytes || !r.port.waitForBytesWritten(kWriteTimeoutMs)) {
+    if (r.port.write(frame.data(), kFrameBytes) != kFrameBytes ||
+        !r.port.waitForBytesWritten(kWriteTimeoutMs)) {
         r.port.clear(QSerialPort::Output);
     }
     std::this_thread::sleep_for(kPauseAfterFrame);
@@ -176,5 +181,6 @@ void CBeamora::LoadPort() {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) return;  // no file, or nothing in it: keep the port
     const auto windowsNumber = WindowsPortNumber(line);
-    record_->portName = windowsNumber ? PortDeviceName(*windowsNumber) : QString::fromStdString(line).toStdWString();
+    record_->portName =
+        windowsNumber ? PortDeviceName(*windowsNumber) : QString::fromStdString(line).toStdWString();
 }
