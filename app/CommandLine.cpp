@@ -55,8 +55,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             const char* count = arg + 11;
             char* end = nullptr;
             const long n = std::strtol(count, &end, 10);
-            if (*count == '\0' || *end != '\0' || n < 0 || n > kMaxSimulatedDevices)
-                return Error("--simulate takes a device count from 0 to " + std::to_string(kMaxSimulatedDevices) +
+            if (*count == '\0' || *end != '\0' || n < 1 || n > kMaxSimulatedDevices)
+                return Error("--simulate takes a device count from 1 to " + std::to_string(kMaxSimulatedDevices) +
                              ", not '" + count + "'");
             result.simulatedDevices = static_cast<int>(n);
         } else if (IsQtOption(arg, takesValue)) {

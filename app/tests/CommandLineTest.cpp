@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "CommandLine.h"
+
+using namespace quenlix;
+
+namespace {
+CommandLine Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "quenlix");
+    return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+}  // namespace
+
+TEST(CommandLine, SimulateTakesAnOptionalCount) {
+    EXPECT_EQ(Parse({}).simulatedDevices, -1);
+    EXPECT_EQ(Parse({"--simulate"}).simulatedDevices, 2);
+    EXPECT_EQ(Parse({"--simulate=5"}).simulatedDevices, 5);
+    EXPECT_EQ(Parse({"--simulate=16"}).action, CommandLine::Action::Run);
+    for (const char* bad : {"--simulate=", "--simulate=0", "--simulate=17", "--simulate=2x", "--simulate=-1"}) {
+        const CommandLine c = Parse({bad});
+        EXPECT_EQ(c.action, CommandLine::Action::Error) << bad;
+        EXPECT_FALSE(c.error.empty());
+    }
+}
+
+TEST(CommandLine, HelpVersionAndUnknownOptions) {
+    EXPECT_EQ(Parse({"--simulate", "--help"}).action, CommandLine::Action::Help);
+    EXPECT_EQ(Parse({"--version"}).action, CommandLine::Action::Version);
+    EXPECT_EQ(Parse({"--frobnicate"}).action, CommandLine::Action::Error);
+    EXPECT_EQ(Parse({"file.txt"}).action, CommandLine::Action::Error);
+    // Qt's own options pass through with their values.
+    const CommandLine qt = Parse({"-platform", "offscreen", "--simulate=3"});
+    EXPECT_EQ(qt.action, CommandLine::Action::Run);
+    EXPECT_EQ(qt.simulatedDevices, 3);
+}
