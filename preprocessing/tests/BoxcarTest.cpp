@@ -3,21 +3,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include "Condira.h"
 
 namespace {
 
-// One frame through an instance that averages and superposes nothing, so the
-// output is the smoothed frame.
+// One frame through an instance that averages nothing: the smoothed frame.
 std::vector<double> Smoothed(const std::vector<double>& frame, int smoothness) {
-    const int n = static_cast<int>(frame.size());
-    CCondira c(n);
+    CCondira c(static_cast<int>(frame.size()));
     c.SetSmoothness(smoothness);
     c.AddNewSpectrumData(frame.data());
-    std::vector<double> y(n);
+    std::vector<double> y(frame.size());
     c.GetYData(y.data());
     return y;
 }
@@ -27,29 +24,26 @@ TEST(BoxcarTest, WindowsShrinkTowardsBothEnds) {
     for (int i = 0; i < 10; ++i) x[i] = i * i;
     const std::vector<double> y = Smoothed(x, 2);
     EXPECT_EQ(y[0], 0.0);
-    EXPECT_DOUBLE_EQ(y[1], 5.0 / 3.0);  // pixels 0..2
-    for (int i = 2; i <= 7; ++i) EXPECT_DOUBLE_EQ(y[i], i * i + 2.0) << i;  // five pixels: i² + 2
-    EXPECT_DOUBLE_EQ(y[8], 194.0 / 3.0);  // pixels 7..9
+    EXPECT_DOUBLE_EQ(y[1], 5.0 / 3.0);                                     // pixels 0..2
+    for (int i = 2; i <= 7; ++i) EXPECT_DOUBLE_EQ(y[i], i * i + 2.0) << i;  // five pixels
+    EXPECT_DOUBLE_EQ(y[8], 194.0 / 3.0);                                   // pixels 7..9
     EXPECT_EQ(y[9], 81.0);
 }
 
-// Wide dynamic range: a dark level, strong spikes, a near-empty stretch,
-// exact zeros and negative values. Each pixel must match the direct window
-// mean within 1e-12 of the window's mean magnitude.
+// Wide dynamic range (dark level, strong spikes, a near-empty stretch,
+// zeros, negative values) breaks a running sum that drifts: every pixel must
+// match the direct window mean within 1e-12 of the window's mean magnitude.
+// Widths past (N − 1) / 2 smooth with the widest window that fits.
 TEST(BoxcarTest, MatchesTheDirectMeanForEveryWidth) {
     const int n = 4096;
     std::vector<double> x(n);
-    std::uint32_t seed = 12345;
     for (int i = 0; i < n; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        const double noise = (seed >> 8) / 16777216.0;
-        x[i] = 1000.0 + 50.0 * noise;
-        if (i % 331 == 7) x[i] = 1e9 * (1 + noise);
-        if (i > 2000 && i < 2600) x[i] = 1e-3 * noise;
+        x[i] = i % 331 == 7 ? 1e9 : 1000.0 + 50.0 * std::sin(i * 1.3);
+        if (i > 2000 && i < 2600) x[i] = 1e-3 * std::cos(i * 0.7);
         if (i >= 2600 && i < 2700) x[i] = 0.0;
         if (i > 3500) x[i] = -x[i];
     }
-    for (int s : {1, 7, 250, 1000, 2047, 2048, 100000}) {
+    for (int s : {1, 7, 1000, 2047, 2048, 100000}) {
         const std::vector<double> y = Smoothed(x, s);
         for (int i = 0; i < n; ++i) {
             const int h = std::min({s, i, n - 1 - i});
@@ -61,17 +55,7 @@ TEST(BoxcarTest, MatchesTheDirectMeanForEveryWidth) {
         EXPECT_EQ(y[0], x[0]);
         EXPECT_EQ(y[n - 1], x[n - 1]);
     }
-}
-
-// Smoothness beyond what the detector holds smooths with the widest window
-// that fits and never reads past the ends.
-TEST(BoxcarTest, OversizedSmoothnessUsesTheWidestWindow) {
-    for (int n : {1, 2, 3, 10, 11}) {
-        std::vector<double> x(n);
-        for (int i = 0; i < n; ++i) x[i] = 3.0 * i + (i % 2);
-        EXPECT_EQ(Smoothed(x, 1000), Smoothed(x, (n - 1) / 2)) << n;
-    }
-    EXPECT_THAT(Smoothed({1, 2, 6}, 5), ::testing::ElementsAre(1, 3, 6));
+    for (int small : {1, 2, 3}) EXPECT_EQ(Smoothed(std::vector<double>(x.begin(), x.begin() + small), 9)[0], x[0]);
 }
 
 }  // namespace
