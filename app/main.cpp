@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "CommandLine.h"
+#include "Kestrion.h"
 #include "Varelix2App.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,11 @@ int main(int argc, char** argv) {
             return 2;
         case CommandLine::Action::Run:
             break;
+    }
+    if (options.simulatedDevices > 0) {
+        UseSimulatedSpectrometers(options.simulatedDevices);
+    } else {
+        UseUsbSpectrometers();
     }
     QApplication application(argc, argv);
     quenlix::CVarelix2App app;
