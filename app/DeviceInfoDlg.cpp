@@ -1,5 +1,7 @@
 #include "DeviceInfoDlg.h"
 
+#include <QHeaderView>
+
 #include "DeviceList.h"
 #include "Lexora.h"
 #include "UiText.h"
@@ -8,6 +10,9 @@ namespace quenlix {
 
 CDeviceInfoDlg::CDeviceInfoDlg(QWidget* parent) : Window(parent), tree_(new QTreeWidget(this)) {
     tree_->setHeaderHidden(true);
+    // Long serial numbers scroll instead of being cut.
+    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree_->header()->setStretchLastSection(false);
     Rebuild();
     messageTargets.deviceInfoPage = this;
 }

@@ -187,16 +187,21 @@ void CDeviceParamsSettingDlg::resizeEvent(QResizeEvent*) {
     // one per row when narrow; the region panel gives the height to match.
     const int perRow = width() >= 830 ? 4 : width() >= 470 ? 2 : 1;
     const int rows = 4 / perRow;
-    const int rowHeight = 30;
+    constexpr int kRow = 30;
+    constexpr int kHeight = 22;
     const int cellWidth = width() / perRow;
-    const int top = std::max(0, (height() - rows * rowHeight) / 2);
-    const auto place = [&](int group, QLabel* label, QWidget* box, QWidget* arrows, QWidget* extra) {
-        const int x = (group % perRow) * cellWidth + 4;
-        const int y = top + (group / perRow) * rowHeight + 4;
-        label->setGeometry(x, y, 80, 22);
-        box->setGeometry(x + 82, y, arrows ? 56 : 96, 22);
-        if (arrows) arrows->setGeometry(x + 138, y, 16, 22);
-        if (extra) extra->setGeometry(x + 158, y, 44, 22);
+    const int top = std::max(0, (height() - rows * kRow) / 2);
+    int labelWidth = 0;
+    for (QLabel* label : {timeLabel_, avgLabel_, smoothLabel_, triggerLabel_})
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+    const auto place = [&](int group, QLabel* label, QWidget* box, QWidget* arrows, QWidget* unit) {
+        int x = (group % perRow) * cellWidth + 4;
+        const int y = top + (group / perRow) * kRow + 4;
+        label->setGeometry(x, y, labelWidth, kHeight);
+        x += labelWidth + 4;
+        box->setGeometry(x, y, arrows ? 56 : 96, kHeight);
+        if (arrows) arrows->setGeometry(x + 56, y, 16, kHeight);
+        if (unit) unit->setGeometry(x + 76, y, 48, kHeight);
     };
     place(0, timeLabel_, timeBox_, timeArrows_, unitBox_);
     place(1, avgLabel_, avgBox_, avgArrows_, nullptr);

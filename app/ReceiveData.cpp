@@ -55,7 +55,7 @@ void CReceiveData::AfterRescan() {
         record->link = entry->link.get();
         LoadAxes(*record);
         record->lastFrameNo = -1;
-        record->lastDataNo = -1;
+        record->lastDataNo = record->preprocessor->GetDataNo();
         return false;
     });
     receiving = true;
@@ -93,8 +93,10 @@ int CReceiveData::PullFrames() {
                 break;
             }
         }
+        // A link that has not received its first frame yet has only an empty
+        // buffer to offer: that is no new frame either.
         const bool allNew = std::all_of(deviceRecords.begin(), deviceRecords.end(), [](const auto& r) {
-            return r->link->GetFrameNo() != r->lastFrameNo;
+            return r->link->IsANewFrame() && r->link->GetFrameNo() != r->lastFrameNo;
         });
         if (allNew) {
             for (const auto& record : deviceRecords) {
@@ -167,7 +169,9 @@ void CReceiveData::AddDevice(const DeviceEntry& entry) {
     record->yBuffer.assign(pixels, 0.0);
     LoadAxes(*record);
     record->lastFrameNo = -1;
-    record->lastDataNo = -1;
+    // A spectrum goes to the page only when an averaging block completes,
+    // not for the empty one a fresh preprocessor holds.
+    record->lastDataNo = record->preprocessor->GetDataNo();
     link.SetIntegralTimeMS(integralTimeMS);
     record->preprocessor->SetExcitationWavelength(excitationWavelengthSetting);
     // The strip stores 1 for external triggering and older callers 2; both

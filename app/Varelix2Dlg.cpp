@@ -1,6 +1,7 @@
 #include "Varelix2Dlg.h"
 
 #include <QDir>
+#include <QScreen>
 #include <ctime>
 #include <cwchar>
 
@@ -57,6 +58,8 @@ CVarelix2Dlg::~CVarelix2Dlg() {
 }
 
 void CVarelix2Dlg::Start() {
+    // Without a window manager "maximised" means nothing: fill the screen.
+    if (QScreen* shown = screen()) setGeometry(shown->availableGeometry());
     showMaximized();
     SendMessage(mainPanel_->RegionPanel(), WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0);
 }
@@ -172,6 +175,7 @@ void CVarelix2Dlg::SwitchLanguage() {
     statusPanes_[2]->setText(Text(strMainDlg_Status_CompanyInfo));
     UpdateClock();
     mainPanel_->ApplyLanguage(languageIndex);
+    resizeEvent(nullptr);  // the status texts changed width
 }
 
 void CVarelix2Dlg::OnCommand(int id) {
@@ -272,7 +276,11 @@ void CVarelix2Dlg::resizeEvent(QResizeEvent*) {
     menuBar_->setGeometry(0, 0, width(), menuHeight);
     const int statusTop = height() - kStatusHeight;
     statusBar_->setGeometry(0, statusTop, width(), kStatusHeight);
-    const int widths[3] = {std::max(0, width() - 240), 230, 10};
+    // The clock and the contact line get at least the room their texts need
+    // in this font; the version pane takes the rest.
+    const int clock = std::max(230, statusPanes_[1]->sizeHint().width() + 8);
+    const int contact = std::max(10, statusPanes_[2]->sizeHint().width() + 8);
+    const int widths[3] = {std::max(0, width() - clock - contact), clock, contact};
     for (int i = 0, x = 0; i < 3; x += widths[i], ++i)
         statusPanes_[i]->setGeometry(x, 0, widths[i], kStatusHeight);
     mainPanel_->setGeometry(0, menuHeight, width(), std::max(0, statusTop - menuHeight));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QResizeEvent>
 
 #include "AppTestSupport.h"
 #include "ChooseDeviceDlg1.h"
