@@ -1,10 +1,10 @@
 #include "DataFileSave.h"
 
-#include <charconv>
 #include <chrono>
 #include <cwchar>
 
 #include "FileAccess.h"
+#include "FixedFormat.h"
 #include "HeaderTexts.h"
 #include "TextEncoding.h"
 
@@ -25,13 +25,6 @@ std::wstring OnOneLine(std::wstring text) {
         if (c == L'\r' || c == L'\n') c = L' ';
     }
     return text;
-}
-
-// Fixed-point with the given decimals, as "%.*f" in the C locale.
-void AppendFixed(double value, int decimals, std::string& out) {
-    char text[400];  // the longest double in fixed notation with 9 decimals fits
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    out.append(text, result.ptr);
 }
 
 // The result of a setter with up to three arguments, each refused one adding its code.
