@@ -34,14 +34,17 @@ int SetterResult(int refused) { return refused == 0 ? 1 : refused; }
 
 CDataFileSave::CDataFileSave() : CDataFileSave(SteadyMilliseconds) {}
 
-CDataFileSave::CDataFileSave(SavingSchedule::Clock clock) : schedule_(std::move(clock)) { SetUsingLanguage(0); }
+CDataFileSave::CDataFileSave(SavingSchedule::Clock clock) : schedule_(std::move(clock)) {
+    SetUsingLanguage(0);
+}
 
 CDataFileSave::~CDataFileSave() = default;
 
 int CDataFileSave::SetUsingLanguage(int language) {
     if (language < 0 || language >= kLanguageCount) return 0;
     language_ = language;
-    for (int line = 0; line < kFileLineCount; ++line) lines_[line] = std::wstring(LineLabel(language, line)) + kLineEnd;
+    for (int line = 0; line < kFileLineCount; ++line)
+        lines_[line] = std::wstring(LineLabel(language, line)) + kLineEnd;
     RebuildValueLines();
     return 1;
 }
@@ -71,7 +74,8 @@ void CDataFileSave::SetNumberLine(int line, const std::optional<int>& value) {
 void CDataFileSave::SetDataTypeLines() {
     wchar_t codes[32];
     std::swprintf(codes, 32, L"(%d %d)", xType_, yType_);
-    SetValueLine(kDataTypeLine, codes + std::wstring(XTypeName(language_, xType_)) + L"-" + YTypeName(language_, yType_));
+    SetValueLine(kDataTypeLine,
+                 codes + std::wstring(XTypeName(language_, xType_)) + L"-" + YTypeName(language_, yType_));
     SetValueLine(kXUnitLine, XUnitText(xType_));
     SetValueLine(kYUnitLine, YUnitText(yType_));
 }
@@ -83,7 +87,8 @@ int CDataFileSave::SetPixelCount(int n) {
     return 1;
 }
 
-int CDataFileSave::SetDeviceInfo(const std::wstring& name, const std::wstring& version, const std::wstring& serial) {
+int CDataFileSave::SetDeviceInfo(const std::wstring& name, const std::wstring& version,
+                                 const std::wstring& serial) {
     deviceName_ = name;
     versionInfo_ = version;
     serialText_ = serial;
@@ -180,7 +185,8 @@ bool CDataFileSave::Write(const std::wstring& path, const LocalTime& now, const 
     return WriteFileReplacing(ToUtf8(path), fileBytes_);
 }
 
-int CDataFileSave::SetSavingSeqDataFileNameInfo(std::wstring& dir, const std::wstring& prefix, int fillCount) {
+int CDataFileSave::SetSavingSeqDataFileNameInfo(std::wstring& dir, const std::wstring& prefix,
+                                                int fillCount) {
     if (dir.empty()) return -1;
     std::wstring trimmed = dir;
     while (!trimmed.empty() && trimmed.back() == L'/') trimmed.pop_back();
@@ -216,7 +222,9 @@ int CDataFileSave::ResetSerNum(int n) {
     return 1;
 }
 
-int CDataFileSave::SaveSeqData(const double* x, const double* y) { return schedule_.IsDue() ? SaveDueFrame(x, y) : 0; }
+int CDataFileSave::SaveSeqData(const double* x, const double* y) {
+    return schedule_.IsDue() ? SaveDueFrame(x, y) : 0;
+}
 
 int CDataFileSave::SaveSeqData(long frameNo, const double* x, const double* y) {
     if (frameNo == lastFrameNo_) return 0;

@@ -59,7 +59,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return false;
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestFile) return false;
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestFile)
+        return false;
     bytes.resize(static_cast<size_t>(info.st_size));
     size_t done = 0;
     while (done < bytes.size()) {

@@ -28,9 +28,9 @@ constexpr const wchar_t* kLabels[kFileLineCount][kLanguageCount] = {
 };
 
 constexpr const wchar_t* kXTypeNames[kTypeCount][kLanguageCount] = {
-    {L"波长", L"波長", L"Wavelength", L"日语"},      {L"波长", L"波長", L"Wavelength", L"日语"},
-    {L"像素", L"像素", L"Pixel", L"日语"},           {L"频率", L"頻率", L"Frequency", L"日语"},
-    {L"波数", L"波數", L"Wave Number", L"日语"},     {L"拉曼位移", L"拉曼位移", L"Raman Shift", L"日语"},
+    {L"波长", L"波長", L"Wavelength", L"日语"},  {L"波长", L"波長", L"Wavelength", L"日语"},
+    {L"像素", L"像素", L"Pixel", L"日语"},       {L"频率", L"頻率", L"Frequency", L"日语"},
+    {L"波数", L"波數", L"Wave Number", L"日语"}, {L"拉曼位移", L"拉曼位移", L"Raman Shift", L"日语"},
 };
 
 constexpr const wchar_t* kYTypeNames[kTypeCount][kLanguageCount] = {

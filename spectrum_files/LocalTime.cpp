@@ -1,8 +1,8 @@
 #include "LocalTime.h"
 
 #include <chrono>
-#include <cwchar>
 #include <ctime>
+#include <cwchar>
 
 namespace scrivona {
 
@@ -19,8 +19,8 @@ LocalTime LocalTimeNow() {
     time.hour = parts.tm_hour;
     time.minute = parts.tm_min;
     time.second = parts.tm_sec;
-    time.millisecond =
-        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    time.millisecond = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
     return time;
 }
 
@@ -29,8 +29,8 @@ std::wstring SavingTimeText(const LocalTime& time) {
     static constexpr const wchar_t* kMonths[] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
                                                  L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
     wchar_t text[64];
-    std::swprintf(text, 64, L"%ls, %ls %02d, %d %02d:%02d:%02d", kDays[time.weekday], kMonths[time.month], time.day,
-                  time.year, time.hour, time.minute, time.second);
+    std::swprintf(text, 64, L"%ls, %ls %02d, %d %02d:%02d:%02d", kDays[time.weekday], kMonths[time.month],
+                  time.day, time.year, time.hour, time.minute, time.second);
     return text;
 }
 

@@ -15,8 +15,8 @@ public:
     explicit SavingSchedule(Clock clock);
 
     void EveryFrame();
-    bool ByIntervalTime(int ms);   // false for ms < 10
-    bool ByIntervalCount(int n);   // false for n < 0
+    bool ByIntervalTime(int ms);  // false for ms < 10
+    bool ByIntervalCount(int n);  // false for n < 0
     void RestartCount();
 
     // Whether the frame offered now is due; a due frame starts the next wait.

@@ -10,7 +10,8 @@ std::wstring SeriesFileName(const SeriesNaming& naming, long long serial, const 
     std::swprintf(part, 64, L"%0*lld", naming.fillCount, serial);
     name += part;
     if (naming.withMilliseconds) {
-        std::swprintf(part, 64, L"_%02d%02d%02d(%03d)", time.hour, time.minute, time.second, time.millisecond);
+        std::swprintf(part, 64, L"_%02d%02d%02d(%03d)", time.hour, time.minute, time.second,
+                      time.millisecond);
         name += part;
     } else if (naming.withTime) {
         std::swprintf(part, 64, L"_%02d%02d%02d", time.hour, time.minute, time.second);

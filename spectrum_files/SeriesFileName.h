@@ -9,7 +9,7 @@ namespace scrivona {
 struct SeriesNaming {
     std::wstring directory;  // ends with '/'
     std::wstring prefix;
-    int fillCount = 5;       // least number of digits of the serial number
+    int fillCount = 5;  // least number of digits of the serial number
     bool withTime = false;
     bool withMilliseconds = false;
 };

@@ -88,7 +88,9 @@ void ReadDataType(std::string_view line, int& xType, int& yType) {
     yType = y;
 }
 
-bool ReadDataLine(std::string_view line, double& x, double& y) { return ScanNumber(line, x) && ScanNumber(line, y); }
+bool ReadDataLine(std::string_view line, double& x, double& y) {
+    return ScanNumber(line, x) && ScanNumber(line, y);
+}
 
 }  // namespace
 
@@ -115,7 +117,8 @@ bool ParseSpectrumFile(std::string bytes, SpectrumRecord& record) {
     // The pixel count decides how much is read, so it must come from this file.
     int pixelCount = 0;
     std::string_view value;
-    if (!ValueOf(lines[kPixelCountLine], value) || !ScanNumber(value, pixelCount) || pixelCount <= 0) return false;
+    if (!ValueOf(lines[kPixelCountLine], value) || !ScanNumber(value, pixelCount) || pixelCount <= 0)
+        return false;
     // Every data line takes at least four bytes ("1\t2\n"), the last one three.
     if (static_cast<size_t>(pixelCount) > reader.BytesLeft() / 4 + 1) return false;
     header.pixelCount = pixelCount;

@@ -62,8 +62,8 @@ const std::string& SampleFile() {
         const std::string file = ScratchDir() + "/sample.txt";
         CDataFileSave save;
         SetUpWriter(save);
-        if (save.SaveSingleData(std::wstring(file.begin(), file.end()), TheSample().x.data(), TheSample().y.data()) !=
-            1) {
+        if (save.SaveSingleData(std::wstring(file.begin(), file.end()), TheSample().x.data(),
+                                TheSample().y.data()) != 1) {
             std::abort();
         }
         return file;

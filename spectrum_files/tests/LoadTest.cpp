@@ -71,7 +71,8 @@ TEST(LoadSingleData, ReadsTheSameSpectrumInEveryHeaderLanguageAndEncoding) {
     WriteBytes("gb18030.txt", Convert(chinese, "GB18030"));
     WriteBytes("utf16.txt", "\xFF\xFE" + Convert(chinese, "UTF-16LE"));
     ASSERT_NE(ReadBytes("gb18030.txt"), chinese) << "the sample must hold non-ASCII text";
-    for (const wchar_t* path : {L"english.txt", L"chinese.txt", L"japanese.txt", L"gb18030.txt", L"utf16.txt"}) {
+    for (const wchar_t* path :
+         {L"english.txt", L"chinese.txt", L"japanese.txt", L"gb18030.txt", L"utf16.txt"}) {
         ExpectSample(path);
     }
 }
