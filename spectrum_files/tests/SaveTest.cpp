@@ -7,7 +7,6 @@
 #include <limits>
 #include <map>
 #include <random>
-#include <regex>
 
 #include "DataFileSave.h"
 #include "TestFiles.h"
@@ -70,10 +69,7 @@ TEST(SaveSingleData, WritesTheEnglishExampleByteForByte) {
     ASSERT_EQ(lines.size(), expected.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i == 3) {
-            EXPECT_TRUE(
-                std::regex_match(lines[i], std::regex("Saving Time:(Sun|Mon|Tue|Wed|Thu|Fri|Sat), "
-                                                      "[A-Z][a-z]{2} \\d\\d, \\d{4} \\d\\d:\\d\\d:\\d\\d")))
-                << lines[i];
+            EXPECT_TRUE(HasShape(lines[i], "Saving Time:Aaa, Aaa 99, 9999 99:99:99")) << lines[i];
         } else {
             EXPECT_EQ(lines[i], expected[i]) << "line " << i;
         }

@@ -28,4 +28,19 @@ inline std::vector<std::string> Lines(const std::string& bytes) {
     return lines;
 }
 
+// Whether text has the shape of pattern: '9' stands for any digit, 'A' for
+// an upper-case and 'a' for a lower-case ASCII letter, anything else for itself.
+inline bool HasShape(const std::string& text, const std::string& pattern) {
+    if (text.size() != pattern.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool fits = pattern[i] == '9'   ? c >= '0' && c <= '9'
+                          : pattern[i] == 'A' ? c >= 'A' && c <= 'Z'
+                          : pattern[i] == 'a' ? c >= 'a' && c <= 'z'
+                                              : c == pattern[i];
+        if (!fits) return false;
+    }
+    return true;
+}
+
 }  // namespace scrivona_test
