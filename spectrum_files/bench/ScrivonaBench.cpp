@@ -3,6 +3,7 @@
 // baseline are printed.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -141,6 +142,8 @@ BENCHMARK(BM_SaveSeqDataEveryFrame)->Unit(benchmark::kMicrosecond);
 // Prints as the console does, then each benchmark's time over the baseline's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
