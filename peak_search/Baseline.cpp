@@ -24,6 +24,24 @@ void RollingExtreme(const double* in, int n, int half, double* out, int* queue, 
     }
 }
 
+// The lower envelope of in (n values), opened over 2h + 1 points and averaged
+// over 2·meanHalf + 1, left in work.padded[h … h + n). The extension only feeds
+// the opening; the mean stays inside the spectrum, where its shrinking window
+// keeps a straight base exactly.
+void LowerEnvelope(const double* in, int n, int h, int meanHalf, const BaselineBuffers& work) {
+    double* padded = work.padded;
+    for (int i = 0; i < n; ++i) padded[h + i] = in[i];
+    for (int k = 1; k <= h; ++k) {
+        const int inside = std::min(k, n - 1);
+        padded[h - k] = std::max(in[inside], 2.0 * in[0] - in[inside]);
+        padded[h + n - 1 + k] = std::max(in[n - 1 - inside], 2.0 * in[n - 1] - in[n - 1 - inside]);
+    }
+    const int m = n + 2 * h;
+    RollingExtreme(padded, m, h, work.eroded, work.queue, [](double a, double b) { return a < b; });
+    RollingExtreme(work.eroded, m, h, padded, work.queue, [](double a, double b) { return a > b; });
+    CentredMean(padded + h, n, meanHalf, work.prefix, padded + h);
+}
+
 }  // namespace
 
 void CentredMean(const double* in, int n, int half, double* prefix, double* out) {
@@ -35,12 +53,19 @@ void CentredMean(const double* in, int n, int half, double* prefix, double* out)
     }
 }
 
-void ComputeBaseline(const double* y, int n, int halfWindow, double* base, double* scratch, double* prefix,
-                     int* queue) {
-    CentredMean(y, n, halfWindow / 4, prefix, scratch);
-    RollingExtreme(scratch, n, halfWindow, base, queue, [](double a, double b) { return a < b; });
-    RollingExtreme(base, n, halfWindow, scratch, queue, [](double a, double b) { return a > b; });
-    CentredMean(scratch, n, halfWindow, prefix, base);
+void ComputeBaseline(const double* y, int n, int h, double* base, const BaselineBuffers& work) {
+    double* smooth = work.smooth;
+    CentredMean(y, n, h / 4, work.prefix, smooth);
+    LowerEnvelope(smooth, n, h, h, work);
+    const double* envelope = work.padded + h;
+    for (int i = 0; i < n; ++i) {
+        base[i] = envelope[i];
+        smooth[i] -= envelope[i];
+    }
+    // The remainder is level, so the second envelope needs only a light mean;
+    // a full one would spread its corrections over the neighbours.
+    LowerEnvelope(smooth, n, h, h / 8, work);
+    for (int i = 0; i < n; ++i) base[i] += envelope[i];
 }
 
 }  // namespace peaksearch

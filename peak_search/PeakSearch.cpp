@@ -24,19 +24,25 @@ int BaseHalfWindow(int n) { return std::max(2, n / 16); }
 // Work buffers of one thread. They only grow, so a repaint that searches a
 // spectrum of the same length as before allocates nothing.
 struct Workspace {
-    std::vector<double> smooth, base, scratch, prefix;
+    std::vector<double> smooth, base, padded, eroded, prefix;
     std::vector<int> queue;
     std::vector<Candidate> candidates;
 
-    void Reserve(int n) {
+    // Room for n points and a base half window of h.
+    void Reserve(int n, int h) {
         const auto size = static_cast<std::size_t>(n);
-        if (smooth.size() >= size) return;
-        smooth.resize(size);
-        base.resize(size);
-        scratch.resize(size);
-        prefix.resize(size + 1);
-        queue.resize(size);
-        candidates.resize(size / 2 + 1);
+        const auto paddedSize = size + 2 * static_cast<std::size_t>(h);
+        if (smooth.size() < size) {
+            smooth.resize(size);
+            base.resize(size);
+            candidates.resize(size / 2 + 1);
+        }
+        if (padded.size() < paddedSize) {
+            padded.resize(paddedSize);
+            eroded.resize(paddedSize);
+            prefix.resize(paddedSize + 1);
+            queue.resize(paddedSize);
+        }
     }
 };
 
@@ -52,14 +58,16 @@ struct Peak {
 
 void Search(int n, const double* x, const double* y, double threshold, PeakInfo& info, double* baseOut) {
     thread_local Workspace w;
-    w.Reserve(n);
-    ComputeBaseline(y, n, BaseHalfWindow(n), w.base.data(), w.scratch.data(), w.prefix.data(), w.queue.data());
+    const int h = BaseHalfWindow(n);
+    w.Reserve(n, h);
+    ComputeBaseline(y, n, h, w.base.data(),
+                    {w.smooth.data(), w.padded.data(), w.eroded.data(), w.prefix.data(), w.queue.data()});
 
     std::array<Peak, kPeakInfoCapacity> kept;
     int keptCount = 0;
     if (n >= 3) {
         SmoothLightly(y, n, w.smooth.data());
-        const double minDip = kMergeDipInSigmas * NoiseSigma(y, n, w.scratch.data());
+        const double minDip = kMergeDipInSigmas * NoiseSigma(y, n, w.padded.data());
         const int found = FindCandidates(w.smooth.data(), n, minDip, w.candidates.data());
 
         // The kept peaks form a heap with the lowest on top, so the 100 highest
