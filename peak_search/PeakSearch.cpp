@@ -17,7 +17,7 @@ using namespace peaksearch;
 // one peak split by noise.
 constexpr double kMergeDipInSigmas = 3.0;
 
-// The base window spans 1/16 of the spectrum: wide against the lines of an
+// The base window spans 1/8 of the spectrum: wide against the lines of an
 // array spectrometer, narrow against the curvature of its background.
 int BaseHalfWindow(int n) { return std::max(2, n / 16); }
 
