@@ -391,28 +391,27 @@ bool CKestrion::ReceiveYData() {
     return false;
 }
 
-bool CKestrion::VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact) {
+kestrion::UsbEndpoint* CKestrion::VendorRequest(uint8_t request, uint16_t value) {
     UsbEndpoint* control = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(0);
-    if (control == nullptr) return false;
+    if (control == nullptr) return nullptr;
     control->recipient = 0;
     control->requestType = 2;
     control->requestCode = request;
     control->value = value;
     control->index = 0;
+    return control;
+}
+
+bool CKestrion::VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact) {
+    UsbEndpoint* control = VendorRequest(request, value);
     int moved = length;
     // Fixed-size records must arrive whole; text may come short.
-    return control->Read(data, moved) && (!exact || moved == length);
+    return control != nullptr && control->Read(data, moved) && (!exact || moved == length);
 }
 
 bool CKestrion::VendorWrite(uint8_t request, uint16_t value, const uint8_t* data, int length) {
-    UsbEndpoint* control = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(0);
-    if (control == nullptr) return false;
-    control->recipient = 0;
-    control->requestType = 2;
-    control->requestCode = request;
-    control->value = value;
-    control->index = 0;
-    return control->Write(data, length);
+    UsbEndpoint* control = VendorRequest(request, value);
+    return control != nullptr && control->Write(data, length);
 }
 
 bool CKestrion::Exchange(const uint8_t* command, uint8_t* reply, int& replyLength) {

@@ -134,6 +134,7 @@ private:
     bool ReceiveYData();
     void FrameCallback();
     int SelectTrigger(uint8_t request, int mode);
+    kestrion::UsbEndpoint* VendorRequest(uint8_t request, uint16_t value);  // control endpoint, fields set
     bool VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact);
     bool VendorWrite(uint8_t request, uint16_t value, const uint8_t* data, int length);
     bool Exchange(const uint8_t* command, uint8_t* reply, int& replyLength);
