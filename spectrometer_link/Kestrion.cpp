@@ -231,7 +231,7 @@ int CKestrion::ComputeXAxis() {
     const size_t n = pixels.size();
     if (n >= 5) {
         // Knots (0, s1), the points, (last pixel, s2): the end values are the
-        // end slopes themselves, as the device's calibration tool stores them.
+        // end slopes themselves, not values extrapolated from the points.
         std::vector<double> knots{0.0}, knotValues{(values[1] - values[0]) / (pixels[1] - pixels[0])};
         const double lastSlope = (values[n - 1] - values[n - 2]) / (pixels[n - 1] - pixels[n - 2]);
         knots.insert(knots.end(), pixels.begin(), pixels.end());
