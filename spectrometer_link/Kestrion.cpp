@@ -1,0 +1,485 @@
+#include "Kestrion.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+#include "AlgorithmLibrary.h"
+#include "Algorithm.h"
+#include "ByteOrder.h"
+#include "DeviceProtocol.h"
+#include "FrameUnpack.h"
+#include "ModelTable.h"
+#include "PeriodicTimer.h"
+#include "usb/UsbDevice.h"
+
+using namespace kestrion;
+namespace p = kestrion::protocol;
+
+namespace {
+
+constexpr int kBulkTimeoutMs = 400;
+constexpr int kCommandEndpointEntry = 1;
+constexpr int kFrameEndpointEntry = 3;
+
+std::string Part(const std::string& text, size_t first, size_t count) {
+    return first < text.size() ? text.substr(first, count) : std::string();
+}
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// Decimal text left-padded with '0' to at least four characters.
+std::string Padded4(int32_t value) {
+    std::string text = std::to_string(value);
+    if (text.size() < 4) text.insert(0, 4 - text.size(), '0');
+    return text;
+}
+
+template <typename T>
+void SetIfChanged(T& field, const T& value) {
+    if (field != value) field = value;
+}
+
+}  // namespace
+
+struct CKestrion::DeviceInfo {
+    std::string identity;  // model code (8) + firmware (4), up to the first NUL
+    std::string serialPart;
+    int32_t deviceRange[2] = {0, 0};
+    int32_t displayRange[2] = {0, 0};
+    std::wstring serialNumber;  // as composed from the above
+};
+
+CKestrion::CKestrion() { InitParams(); }
+
+CKestrion::~CKestrion() { ReleaseParams(); }
+
+void CKestrion::InitParams() {
+    modelIndex = kUnlistedModel;
+    frameBuffer_.assign(p::kReplyLength, 0);
+    timer_ = std::make_unique<PeriodicTimer>([this] { FrameCallback(); });
+}
+
+void CKestrion::ReleaseParams() {
+    if (timer_->IsRunning()) {
+        // Let the device hand over what it still holds before the connection
+        // closes: a few fast fetches, then a pause.
+        timer_->Stop();
+        timer_->Start(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        timer_->Stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::lock_guard io(ioMutex_);
+    usbDevice.reset();
+    std::lock_guard state(stateMutex_);
+    yCounts.clear();
+}
+
+int CKestrion::GetAllDeviceCount() { return UsbDevice::CountDevices(); }
+
+int CKestrion::StartDevice(int index) {
+    std::lock_guard io(ioMutex_);
+    return Start(index, nullptr);
+}
+
+int CKestrion::StartDevice(const std::wstring& serial) {
+    std::lock_guard io(ioMutex_);
+    return Start(deviceIndex, &serial);
+}
+
+int CKestrion::Start(int index, const std::wstring* requiredSerial) {
+    if (usbDevice == nullptr) usbDevice = std::make_unique<UsbDevice>();
+    if (!usbDevice->Open(index)) return 0;
+    if (usbDevice->Endpoint(kFrameEndpointEntry) == nullptr) {  // not a spectrometer's interface
+        usbDevice->Close();
+        return 0;
+    }
+    {
+        std::lock_guard state(stateMutex_);
+        deviceIndex = index;
+    }
+    DeviceInfo info;
+    if (!ReadDeviceInfo(info)) return 0;
+    if (requiredSerial != nullptr && info.serialNumber != *requiredSerial) {
+        usbDevice->Close();
+        return 0;
+    }
+    ApplyDeviceInfo(info);
+    if (modelIndex == kUnlistedModel) return 0;
+    const ModelRow& row = ModelAt(modelIndex);
+    if (row.xAxis != XAxisKind::PixelIndex) {
+        uint8_t record[p::kRecordLength];
+        if (!VendorRead(p::kReadRecord, p::kRecordDefect, record, p::kRecordLength, true)) return 0;
+        for (int i = 0; i < 3; ++i) defectRecord[i] = LoadInt32(record + 4 * i);
+    }
+    if (row.minTimeUs > 0) SetIntegralTimeMS(static_cast<double>(row.minTimeUs / 1000));
+    return 1;
+}
+
+bool CKestrion::ReadDeviceInfo(DeviceInfo& info) {
+    // Every request is made even after one has failed.
+    char identity[p::kIdentityLength + 1] = {};
+    char serialPart[p::kSerialPartLength + 1] = {};
+    uint8_t deviceRange[p::kRecordLength] = {};
+    uint8_t displayRange[p::kRecordLength] = {};
+    bool ok = VendorRead(p::kReadIdentity, 0, reinterpret_cast<uint8_t*>(identity), p::kIdentityLength, false);
+    ok &= VendorRead(p::kReadSerialPart, 0, reinterpret_cast<uint8_t*>(serialPart), p::kSerialPartLength, false);
+    ok &= VendorRead(p::kReadRecord, p::kRecordDeviceRange, deviceRange, p::kRecordLength, true);
+    ok &= VendorRead(p::kReadRecord, p::kRecordDisplayRange, displayRange, p::kRecordLength, true);
+    if (!ok) return false;
+
+    info.identity = identity;
+    info.serialPart = serialPart;
+    for (int i = 0; i < 2; ++i) {
+        info.deviceRange[i] = LoadInt32(deviceRange + 4 * i);
+        info.displayRange[i] = LoadInt32(displayRange + 4 * i);
+    }
+    // Serial number: model digits, serial part, "0", firmware digits 2 … 4,
+    // then the device range, each end in at least four digits.
+    const std::string firmware = Part(info.identity, 8, 4);
+    info.serialNumber = Widen(Part(info.identity, 4, 4) + info.serialPart + "0" + Part(firmware, 1, 3) +
+                              Padded4(info.deviceRange[0]) + Padded4(info.deviceRange[1]));
+    return true;
+}
+
+void CKestrion::ApplyDeviceInfo(const DeviceInfo& info) {
+    const std::string code = Part(info.identity, 0, 8);
+    const int model = FindModel(code);
+    const ModelRow& row = ModelAt(model);
+    std::string firmware = Part(info.identity, 8, 4);
+    firmware.insert(std::min<size_t>(2, firmware.size()), "_");
+    {
+        std::lock_guard state(stateMutex_);
+        SetIfChanged(deviceName, Widen(model == kUnlistedModel ? code : row.name));
+        SetIfChanged(versionInfo, Widen(firmware));
+        SetIfChanged(serialNumber, info.serialNumber);
+        modelIndex = model;
+        deviceMinX = info.deviceRange[0];
+        deviceMaxX = info.deviceRange[1];
+        const bool noDisplayRange = info.displayRange[0] < 0 && info.displayRange[1] < 0;
+        minX = noDisplayRange ? deviceMinX : info.displayRange[0];
+        maxX = noDisplayRange ? deviceMaxX : info.displayRange[1];
+        minY = 0;
+        maxY = row.maxY;
+        pixelCount = row.pixels;
+        if (row.xAxis == XAxisKind::PixelIndex) {
+            minX = deviceMinX = 0;
+            maxX = deviceMaxX = 2048;
+        }
+        disFirst = 0;
+        disLast = pixelCount - 1;
+        disPixelCount = pixelCount;
+        yCounts.resize(static_cast<size_t>(pixelCount), 0);
+    }
+    xData_.resize(static_cast<size_t>(row.pixels));
+    unpacked_.resize(static_cast<size_t>(row.pixels));
+    ComputeXAxis();
+    triggerMode = 0;
+}
+
+int CKestrion::GetXData(double* x) {
+    std::lock_guard io(ioMutex_);
+    const int result = ComputeXAxis();
+    if (x != nullptr) std::copy(xData_.begin(), xData_.end(), x);
+    return result;
+}
+
+int CKestrion::GetXData(double* x, int& first, int& count) {
+    std::lock_guard io(ioMutex_);
+    const int result = GetXData(x);
+    first = disFirst;
+    count = disPixelCount;
+    return result;
+}
+
+int CKestrion::GetDisXData(double* x) {
+    std::lock_guard io(ioMutex_);
+    const int result = ComputeXAxis();
+    if (x != nullptr) std::copy_n(xData_.begin() + disFirst, disPixelCount, x);
+    return result;
+}
+
+int CKestrion::ComputeXAxis() {
+    double c[4];
+    std::copy(std::begin(calibCoeffs), std::end(calibCoeffs), c);
+    ReadDemarcateData(c, 4);
+    const ModelRow& row = ModelAt(modelIndex);
+
+    std::vector<double> pixels, values;
+    if (row.xAxis == XAxisKind::PolynomialAndSpline) {
+        for (int i = 0; i < p::kMaxCorrectionPoints; ++i) {
+            uint8_t record[p::kRecordLength];
+            if (!VendorRead(p::kReadRecord, static_cast<uint16_t>(i), record, p::kRecordLength, true)) break;
+            const int32_t pixel = LoadInt32(record);
+            if (pixel < 0) break;
+            pixels.push_back(pixel);
+            values.push_back(LoadDouble(record + 4));
+        }
+    }
+    const int count = static_cast<int>(xData_.size());
+    for (int i = 0; i < count; ++i) {
+        const double pixel = i;
+        xData_[i] = row.xAxis == XAxisKind::PixelIndex
+                        ? pixel
+                        : ((pixel * c[3]) * pixel * pixel) + ((pixel * c[2]) * pixel) + pixel * c[1] + c[0];
+    }
+
+    int result = 1;
+    const size_t n = pixels.size();
+    if (n >= 5) {
+        // Knots (0, s1), the points, (last pixel, s2): the end values are the
+        // end slopes themselves, not values extrapolated from the points.
+        std::vector<double> knots{0.0}, knotValues{(values[1] - values[0]) / (pixels[1] - pixels[0])};
+        const double lastSlope = (values[n - 1] - values[n - 2]) / (pixels[n - 1] - pixels[n - 2]);
+        knots.insert(knots.end(), pixels.begin(), pixels.end());
+        knotValues.insert(knotValues.end(), values.begin(), values.end());
+        knots.push_back(count - 1.0);
+        knotValues.push_back(lastSlope);
+        // Knots out of order would make the spline divide by zero: such a
+        // list is not a correction, and X stays the polynomial.
+        if (std::adjacent_find(knots.begin(), knots.end(), std::greater_equal<double>()) == knots.end()) {
+            quenlix::AlgorithmLibrary library;
+            auto* spline = library.Routine<CubicSplineInterpolationFn>("CubicSplineInterpolation");
+            if (spline == nullptr) {
+                result = -1;
+            } else {
+                std::vector<double> queries(static_cast<size_t>(count)), correction(static_cast<size_t>(count));
+                for (int i = 0; i < count; ++i) queries[i] = i;
+                spline(knots.data(), knotValues.data(), static_cast<int>(knots.size()), knotValues.front(),
+                       lastSlope, queries.data(), count, correction.data());
+                for (int i = 0; i < count; ++i) xData_[i] += correction[i];
+            }
+        }
+    }
+
+    // Display window: the pixels strictly inside (minX, maxX), or the whole
+    // frame when fewer than two are.
+    int first = 0;
+    while (first < count && !(xData_[first] > minX)) ++first;
+    int last = count - 1;
+    while (last >= 0 && !(xData_[last] < maxX)) --last;
+    if (last <= first) {
+        first = 0;
+        last = count - 1;
+    }
+    std::lock_guard state(stateMutex_);
+    std::copy(c, c + 4, calibCoeffs);
+    disFirst = first;
+    disLast = last;
+    disPixelCount = last - first + 1;
+    return result;
+}
+
+int CKestrion::ReadDemarcateData(double* values, int count) {
+    int read = 0;
+    for (int i = 0; i < count; ++i) {
+        uint8_t bytes[p::kCoefficientLength];
+        if (!VendorRead(p::kReadCoefficient, static_cast<uint16_t>(i), bytes, p::kCoefficientLength, true)) continue;
+        values[i] = LoadDouble(bytes);
+        ++read;
+    }
+    return read == count ? 1 : 0;
+}
+
+int CKestrion::SetIntegralTimeMS(double ms) {
+    std::lock_guard io(ioMutex_);
+    if (triggerMode != 0 && triggerMode != 1) return 0;
+    if (!std::isfinite(ms)) return 0;
+    const ModelRow& row = ModelAt(modelIndex);
+    const double micros = std::trunc(ms * 1000.0);
+    if (row.minTimeUs > 0 && (micros < row.minTimeUs || micros > row.maxTimeUs)) return 0;
+    const double deviceValue = micros * row.unitsPerUs;
+    if (deviceValue < 0 || deviceValue > UINT32_MAX) return 0;  // the device takes 32 bits
+    {
+        std::lock_guard state(stateMutex_);
+        integralTimeMS = ms;
+    }
+    if (usbDevice == nullptr || !usbDevice->IsOpen()) return 0;
+    uint8_t reply[p::kReplyLength];
+    int length = p::kReplyLength;
+    if (!Exchange(p::IntegrationCommand(static_cast<uint32_t>(deviceValue)).data(), reply, length)) return 0;
+    timer_->Start(std::chrono::milliseconds(static_cast<int64_t>(ms) + 4));
+    return 1;
+}
+
+int CKestrion::SetIntegralTimeMS0(double ms) {
+    double clamped = ms;
+    {
+        std::lock_guard io(ioMutex_);
+        const ModelRow& row = ModelAt(modelIndex);
+        if (row.minTimeUs > 0 && !std::isnan(ms)) {
+            clamped = std::clamp(ms, row.minTimeUs / 1000.0, row.maxTimeUs / 1000.0);
+        }
+    }
+    SetIntegralTimeMS(clamped);
+    return clamped == ms ? 1 : 0;
+}
+
+int CKestrion::SelectTrigger(uint8_t request, int mode) {
+    std::lock_guard io(ioMutex_);
+    if (!VendorWrite(request, 0, nullptr, 0)) return 0;
+    triggerMode = mode;
+    return 1;
+}
+
+int CKestrion::SetDevClockTrigger() { return SelectTrigger(p::kSelectClockTrigger, 0); }
+int CKestrion::SetDevSoftTrigger() { return SelectTrigger(p::kSelectClockTrigger, 1); }
+int CKestrion::SetDevExtTrigger() { return SelectTrigger(p::kSelectExtTrigger, 2); }
+int CKestrion::SetDevSyncTrigger() { return 0; }
+
+void CKestrion::SoftTrigOnce(int count) {
+    std::lock_guard state(stateMutex_);
+    softTrigPending = true;
+    softTrigCount = count;
+}
+
+void CKestrion::FrameCallback() {
+    std::lock_guard io(ioMutex_);
+    if (!IsRcvDataReady()) return;
+    const auto start = std::chrono::steady_clock::now();
+    const bool received = ReceiveYData();
+    rcvDurationMS = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (received) {
+        ++frameNo;
+        newFrame = true;
+    }
+}
+
+bool CKestrion::IsRcvDataReady() {
+    switch (triggerMode) {
+        case 0: return true;
+        case 1: {
+            std::lock_guard state(stateMutex_);
+            return softTrigPending;
+        }
+        default: {
+            uint8_t status[p::kFrameStatusLength];
+            return VendorRead(p::kReadFrameStatus, 0, status, p::kFrameStatusLength, true) &&
+                   std::equal(p::kFrameReady.begin(), p::kFrameReady.end(), status);
+        }
+    }
+}
+
+bool CKestrion::ReceiveYData() {
+    bool received = false;
+    if (usbDevice != nullptr && usbDevice->IsOpen()) {
+        int length = p::kReplyLength;
+        // A reply too short for the model's layout is not a frame.
+        received = Exchange(p::kFrameRequest.data(), frameBuffer_.data(), length) &&
+                   UnpackFrame(ModelAt(modelIndex), frameBuffer_.data(), length, unpacked_.data());
+    }
+    if (received) {
+        std::lock_guard state(stateMutex_);
+        std::copy(unpacked_.begin(), unpacked_.end(), yCounts.begin());
+        if (softTrigPending && softTrigCount > 0 && --softTrigCount == 0) softTrigPending = false;
+        return true;
+    }
+    // Reopen the same device; it comes back with its power-on settings, so
+    // the integration time and trigger mode in use are sent again.
+    const double timeMS = integralTimeMS;
+    const int mode = triggerMode;
+    if (Start(deviceIndex, &serialNumber) == 0) {
+        linkRight = false;
+        return false;
+    }
+    if (timeMS > 0) SetIntegralTimeMS(timeMS);
+    if (mode == 1) SetDevSoftTrigger();
+    if (mode == 2) SetDevExtTrigger();
+    return false;
+}
+
+kestrion::UsbEndpoint* CKestrion::VendorRequest(uint8_t request, uint16_t value) {
+    UsbEndpoint* control = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(0);
+    if (control == nullptr) return nullptr;
+    control->recipient = 0;
+    control->requestType = 2;
+    control->requestCode = request;
+    control->value = value;
+    control->index = 0;
+    return control;
+}
+
+bool CKestrion::VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact) {
+    UsbEndpoint* control = VendorRequest(request, value);
+    int moved = length;
+    // Fixed-size records must arrive whole; text may come short.
+    return control != nullptr && control->Read(data, moved) && (!exact || moved == length);
+}
+
+bool CKestrion::VendorWrite(uint8_t request, uint16_t value, const uint8_t* data, int length) {
+    UsbEndpoint* control = VendorRequest(request, value);
+    return control != nullptr && control->Write(data, length);
+}
+
+bool CKestrion::Exchange(const uint8_t* command, uint8_t* reply, int& replyLength) {
+    UsbEndpoint* out = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(kCommandEndpointEntry);
+    UsbEndpoint* in = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(kFrameEndpointEntry);
+    if (out == nullptr || in == nullptr) return false;
+    out->timeoutMs = kBulkTimeoutMs;
+    in->timeoutMs = kBulkTimeoutMs;
+    int commandLength = p::kCommandLength;
+    if (!out->Transfer(const_cast<uint8_t*>(command), commandLength)) return false;
+    return in->Transfer(reply, replyLength);
+}
+
+int CKestrion::GetDeviceIndex() const {
+    std::lock_guard state(stateMutex_);
+    return deviceIndex;
+}
+
+bool CKestrion::IsKestrionRight() const { return linkRight; }
+const std::wstring& CKestrion::GetDeviceName() const { return deviceName; }
+const std::wstring& CKestrion::GetVersionInfo() const { return versionInfo; }
+const std::wstring& CKestrion::GetSerialNumber() const { return serialNumber; }
+
+#define KESTRION_LOCKED_GETTER(type, name, field)  \
+    type CKestrion::name() const {                 \
+        std::lock_guard state(stateMutex_);        \
+        return field;                              \
+    }
+KESTRION_LOCKED_GETTER(double, GetMinX, minX)
+KESTRION_LOCKED_GETTER(double, GetMaxX, maxX)
+KESTRION_LOCKED_GETTER(double, GetMinY, minY)
+KESTRION_LOCKED_GETTER(double, GetMaxY, maxY)
+KESTRION_LOCKED_GETTER(double, GetDeviceMinX, deviceMinX)
+KESTRION_LOCKED_GETTER(double, GetDeviceMaxX, deviceMaxX)
+KESTRION_LOCKED_GETTER(int, GetPixelCount, pixelCount)
+KESTRION_LOCKED_GETTER(int, GetDisPixelCount, disPixelCount)
+KESTRION_LOCKED_GETTER(double, GetIntegralTimeMS, integralTimeMS)
+#undef KESTRION_LOCKED_GETTER
+
+int CKestrion::GetYData(double* y) const {
+    std::lock_guard state(stateMutex_);
+    if (y != nullptr) std::copy(yCounts.begin(), yCounts.end(), y);
+    return 0;
+}
+
+int CKestrion::GetDisYData(double* y) const {
+    std::lock_guard state(stateMutex_);
+    if (y != nullptr && disPixelCount > 0 && static_cast<size_t>(disLast) < yCounts.size()) {
+        std::copy(yCounts.begin() + disFirst, yCounts.begin() + disLast + 1, y);
+    }
+    return 0;
+}
+
+bool CKestrion::IsClockTrigger() const { return triggerMode == 0; }
+bool CKestrion::IsSoftTrigger() const { return triggerMode == 1; }
+bool CKestrion::IsExtTrigger() const { return triggerMode == 2; }
+bool CKestrion::IsSyncTrigger() const { return triggerMode == 3; }
+bool CKestrion::IsANewFrame() const { return newFrame; }
+long CKestrion::GetFrameNo() const { return frameNo; }
+double CKestrion::RcvDataDurationMS() const { return rcvDurationMS; }
+
+void CKestrion::GetCalibrationParams(double* c) const {
+    std::lock_guard state(stateMutex_);
+    if (c != nullptr) std::copy(std::begin(calibCoeffs), std::end(calibCoeffs), c);
+}
+
+double CKestrion::GetDarkRegion() const {
+    std::lock_guard state(stateMutex_);
+    const ModelRow& row = ModelAt(modelIndex);
+    return integralTimeMS < 100 ? row.darkBase : integralTimeMS * row.darkSlope + row.darkBase;
+}

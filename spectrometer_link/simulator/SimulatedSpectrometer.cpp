@@ -1,0 +1,325 @@
+#include "SimulatedSpectrometer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "ByteOrder.h"
+#include "DeviceProtocol.h"
+#include "ModelTable.h"
+
+namespace kestrion {
+namespace {
+
+namespace p = protocol;
+using std::chrono::microseconds;
+
+constexpr uint8_t kDirectionIn = 0x80;
+constexpr uint8_t kVendorToDevice = 0x40;  // type vendor, recipient device
+constexpr double kReadNoise = 6.0;         // counts rms
+constexpr double kDarkShare = 0.06;        // dark level as a share of the model's maximum
+constexpr microseconds kShortestExposure{100};
+
+}  // namespace
+
+SimulatedUnitSetup DefaultSimulatedUnit(int k) {
+    SimulatedUnitSetup setup;
+    char serial[16];
+    std::snprintf(serial, sizeof serial, "SIM%05d", std::clamp(k, 0, 99999));
+    setup.serialPart = serial;
+    setup.scene = k % 2 == 0 ? Scene::MercuryArgonLamp : Scene::RubyFluorescence;
+    return setup;
+}
+
+SimulatedSpectrometer::SimulatedSpectrometer(SimulatedUnitSetup setup)
+    : setup_(std::move(setup)),
+      model_(FindModel(setup_.modelCode)),
+      sceneCountsPerMs_(SceneCountsPerMs(setup_.scene, setup_.coefficients, ModelAt(model_).pixels)),
+      noise_(static_cast<uint32_t>(std::hash<std::string>{}(setup_.serialPart))),
+      triggerEpoch_(Clock::now()),
+      reply_(p::kReplyLength, 0) {
+    const ModelRow& row = ModelAt(model_);
+    SetIntegration(static_cast<uint32_t>(std::max<int64_t>(row.minTimeUs, 4000) * row.unitsPerUs));
+}
+
+uint64_t SimulatedSpectrometer::Session() const {
+    std::lock_guard lock(mutex_);
+    return session_;
+}
+
+bool SimulatedSpectrometer::IsLive(uint64_t session) const { return plugged_ && session == session_; }
+
+void SimulatedSpectrometer::Record(WireRecord record) {
+    if (!recording_) return;
+    record.time = Clock::now();
+    traffic_.push_back(std::move(record));
+}
+
+UsbTransferResult SimulatedSpectrometer::Control(uint64_t session, const UsbControlSetup& setup, uint8_t* data,
+                                                 int length) {
+    std::lock_guard lock(mutex_);
+    if (!IsLive(session)) return {UsbStatus::NoDevice, 0};
+    const bool in = (setup.requestType & kDirectionIn) != 0;
+    WireRecord record{WireRecord::Kind::Control, setup, 0, {}, length, {}};
+    if (!in && data != nullptr) record.data.assign(data, data + length);
+    Record(std::move(record));
+
+    const bool refused = std::any_of(refused_.begin(), refused_.end(), [&](const auto& r) {
+        return r.first == setup.request && (r.second < 0 || r.second == setup.value);
+    });
+    if (refused || (setup.requestType & 0x7F) != kVendorToDevice) return {UsbStatus::Stalled, 0};
+    if (!in) return {TakeOut(setup, data, length), 0};
+    int moved = length;
+    const UsbStatus status = AnswerIn(setup, data, moved);
+    return {status, status == UsbStatus::Completed ? moved : 0};
+}
+
+UsbStatus SimulatedSpectrometer::AnswerIn(const UsbControlSetup& setup, uint8_t* reply, int& length) {
+    std::array<uint8_t, 16> answer{};
+    int size = 0;
+    switch (setup.request) {
+        case p::kReadIdentity:
+            std::memcpy(answer.data(), setup_.modelCode.data(), std::min<size_t>(setup_.modelCode.size(), 8));
+            std::memcpy(answer.data() + 8, setup_.firmware.data(), std::min<size_t>(setup_.firmware.size(), 4));
+            size = p::kIdentityLength;
+            break;
+        case p::kReadSerialPart:
+            std::memcpy(answer.data(), setup_.serialPart.data(), std::min<size_t>(setup_.serialPart.size(), 8));
+            size = p::kSerialPartLength;
+            break;
+        case p::kReadRecord: {
+            size = p::kRecordLength;
+            const int v = setup.value;
+            if (v == p::kRecordDeviceRange || v == p::kRecordDisplayRange) {
+                const bool device = v == p::kRecordDeviceRange;
+                StoreInt32(answer.data(), device ? setup_.deviceMinX : setup_.displayMinX);
+                StoreInt32(answer.data() + 4, device ? setup_.deviceMaxX : setup_.displayMaxX);
+            } else if (v == p::kRecordDefect) {
+                for (int i = 0; i < 3; ++i) StoreInt32(answer.data() + 4 * i, setup_.defectRecord[i]);
+            } else if (v < p::kMaxCorrectionPoints) {
+                const bool present = static_cast<size_t>(v) < setup_.correctionPoints.size();
+                StoreInt32(answer.data(), present ? setup_.correctionPoints[v].first : -1);
+                StoreDouble(answer.data() + 4, present ? setup_.correctionPoints[v].second : 0.0);
+            } else {
+                return UsbStatus::Stalled;
+            }
+            break;
+        }
+        case p::kReadCoefficient:
+            if (setup.value >= p::kCoefficientCount) return UsbStatus::Stalled;
+            StoreDouble(answer.data(), setup_.coefficients[setup.value]);
+            size = p::kCoefficientLength;
+            break;
+        case p::kReadFrameStatus:
+            if (external_ && TriggersArrived(Clock::now()) > triggersUsed_) {
+                std::copy(p::kFrameReady.begin(), p::kFrameReady.end(), answer.begin());
+            }
+            size = p::kFrameStatusLength;
+            break;
+        default:
+            return UsbStatus::Stalled;
+    }
+    length = std::clamp(length, 0, size);
+    if (reply != nullptr) std::memcpy(reply, answer.data(), static_cast<size_t>(length));
+    return UsbStatus::Completed;
+}
+
+UsbStatus SimulatedSpectrometer::TakeOut(const UsbControlSetup& setup, const uint8_t* data, int length) {
+    switch (setup.request) {
+        case p::kWriteCoefficient:
+            if (setup.value >= p::kCoefficientCount || length != p::kCoefficientLength || data == nullptr) {
+                return UsbStatus::Stalled;
+            }
+            setup_.coefficients[setup.value] = LoadDouble(data);
+            return UsbStatus::Completed;
+        case p::kSelectClockTrigger:
+        case p::kSelectExtTrigger:
+            external_ = setup.request == p::kSelectExtTrigger;
+            return UsbStatus::Completed;
+        default:
+            return UsbStatus::Stalled;
+    }
+}
+
+UsbTransferResult SimulatedSpectrometer::Bulk(uint64_t session, uint8_t address, uint8_t* data, int length,
+                                              int timeoutMs) {
+    std::unique_lock lock(mutex_);
+    if (!IsLive(session)) return {UsbStatus::NoDevice, 0};
+    WireRecord record{WireRecord::Kind::BulkIn, {}, address, {}, length, {}};
+    if (address == kCommandEndpoint) {
+        record.kind = WireRecord::Kind::BulkOut;
+        if (data != nullptr) record.data.assign(data, data + length);
+        Record(std::move(record));
+        return Command(data, length);
+    }
+    Record(std::move(record));
+    if (address == kFrameEndpoint) return Reply(lock, data, length, timeoutMs);
+    if (address != kStatusEndpoint) return {UsbStatus::Stalled, 0};
+    lock.unlock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    return {UsbStatus::TimedOut, 0};
+}
+
+UsbTransferResult SimulatedSpectrometer::Command(const uint8_t* data, int length) {
+    pending_ = Pending::None;
+    if (data == nullptr || length != p::kCommandLength) return {UsbStatus::Completed, length};
+    if (std::equal(p::kFrameRequest.begin(), p::kFrameRequest.end(), data)) {
+        pending_ = Pending::Frame;
+    } else if (data[0] == 0xAA && data[1] == 0xAA) {
+        SetIntegration(p::IntegrationValue(data));
+        pending_ = Pending::Acknowledge;
+    }
+    std::copy(data, data + p::kCommandLength, lastCommand_.begin());
+    return {UsbStatus::Completed, length};
+}
+
+void SimulatedSpectrometer::SetIntegration(uint32_t deviceValue) {
+    integrationValue_ = deviceValue;
+    const auto micros = microseconds(deviceValue / static_cast<uint32_t>(ModelAt(model_).unitsPerUs));
+    exposure_ = std::max<Clock::duration>(micros, kShortestExposure);
+    exposureStart_ = Clock::now();
+    lastExposure_ = 0;
+}
+
+UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& lock, uint8_t* data, int length,
+                                               int timeoutMs) {
+    const Pending pending = std::exchange(pending_, Pending::None);
+    const auto timeout = std::chrono::milliseconds(std::max(timeoutMs, 0));
+    Clock::time_point readyAt = Clock::now();
+    int64_t exposure = 0;
+    if (pending == Pending::Frame && !external_) {
+        exposure = std::max((readyAt - exposureStart_) / exposure_, lastExposure_ + 1);
+        readyAt = exposureStart_ + exposure * exposure_;
+    }
+    const bool timesOut = timeoutReplies_ > 0 || pending == Pending::None || readyAt - Clock::now() > timeout;
+    if (timesOut) {
+        timeoutReplies_ = std::max(timeoutReplies_ - 1, 0);
+        lock.unlock();
+        std::this_thread::sleep_for(timeout);
+        return {UsbStatus::TimedOut, 0};
+    }
+    lock.unlock();
+    std::this_thread::sleep_until(readyAt);
+    lock.lock();
+
+    int size = p::kCommandLength;
+    if (pending == Pending::Acknowledge) {
+        std::copy(lastCommand_.begin(), lastCommand_.end(), reply_.begin());
+    } else {
+        if (external_) {
+            triggersUsed_ = std::max(triggersUsed_ + 1, TriggersArrived(Clock::now()));
+        } else {
+            lastExposure_ = exposure;
+        }
+        ExposeFrame(std::chrono::duration<double, std::milli>(exposure_).count());
+        size = p::kReplyLength;
+    }
+    if (shortReplies_ > 0) {
+        --shortReplies_;
+        size = std::min(size, shortLength_);
+    }
+    const int moved = std::clamp(length, 0, size);
+    if (data != nullptr) std::memcpy(data, reply_.data(), static_cast<size_t>(moved));
+    return {UsbStatus::Completed, moved};
+}
+
+void SimulatedSpectrometer::ExposeFrame(double milliseconds) {
+    const ModelRow& row = ModelAt(model_);
+    std::fill(reply_.begin(), reply_.end(), 0);
+    if (row.slotBytes == 0) return;
+    const double dark = row.maxY * kDarkShare;
+    uint8_t* slot = reply_.data() + row.firstPixelByte;
+    for (int i = 0; i < row.pixels; ++i, slot += row.slotBytes) {
+        const double signal = sceneCountsPerMs_[static_cast<size_t>(i)] * milliseconds;
+        const double noisy = dark + signal + normal_(noise_) * std::sqrt(kReadNoise * kReadNoise + signal);
+        const auto count = static_cast<uint16_t>(std::clamp(std::round(noisy), 0.0, row.maxY));
+        slot[0] = static_cast<uint8_t>(count);
+        slot[1] = static_cast<uint8_t>(count >> 8);
+        // Wider slots carry bytes the link must ignore.
+        for (int b = 2; b < row.slotBytes; ++b) slot[b] = 0xEE;
+    }
+}
+
+int64_t SimulatedSpectrometer::TriggersArrived(Clock::time_point now) const {
+    return static_cast<int64_t>(std::chrono::duration<double>(now - triggerEpoch_).count() * triggerRate_);
+}
+
+void SimulatedSpectrometer::Refuse(uint8_t request, int value) {
+    std::lock_guard lock(mutex_);
+    refused_.emplace_back(request, value);
+}
+
+void SimulatedSpectrometer::AcceptAll() {
+    std::lock_guard lock(mutex_);
+    refused_.clear();
+}
+
+void SimulatedSpectrometer::TimeOutNextReplies(int count) {
+    std::lock_guard lock(mutex_);
+    timeoutReplies_ = std::max(count, 0);
+}
+
+void SimulatedSpectrometer::ShortenNextReplies(int count, int length) {
+    std::lock_guard lock(mutex_);
+    shortReplies_ = std::max(count, 0);
+    shortLength_ = std::max(length, 0);
+}
+
+void SimulatedSpectrometer::Unplug() {
+    std::lock_guard lock(mutex_);
+    plugged_ = false;
+    ++session_;
+}
+
+void SimulatedSpectrometer::PlugIn() {
+    std::lock_guard lock(mutex_);
+    plugged_ = true;
+}
+
+bool SimulatedSpectrometer::IsPlugged() const {
+    std::lock_guard lock(mutex_);
+    return plugged_;
+}
+
+void SimulatedSpectrometer::SetExternalTriggerRate(double perSecond) {
+    std::lock_guard lock(mutex_);
+    triggerRate_ = std::isfinite(perSecond) && perSecond > 0 ? perSecond : 0;
+    triggerEpoch_ = Clock::now();
+    triggersUsed_ = 0;
+}
+
+void SimulatedSpectrometer::RecordTraffic(bool on) {
+    std::lock_guard lock(mutex_);
+    recording_ = on;
+    traffic_.clear();
+}
+
+std::vector<WireRecord> SimulatedSpectrometer::Traffic() const {
+    std::lock_guard lock(mutex_);
+    return traffic_;
+}
+
+std::array<double, 4> SimulatedSpectrometer::Coefficients() const {
+    std::lock_guard lock(mutex_);
+    return setup_.coefficients;
+}
+
+uint32_t SimulatedSpectrometer::IntegrationValue() const {
+    std::lock_guard lock(mutex_);
+    return integrationValue_;
+}
+
+bool SimulatedSpectrometer::IsExternalTrigger() const {
+    std::lock_guard lock(mutex_);
+    return external_;
+}
+
+std::vector<uint8_t> SimulatedSpectrometer::LastReply() const {
+    std::lock_guard lock(mutex_);
+    return reply_;
+}
+
+}  // namespace kestrion

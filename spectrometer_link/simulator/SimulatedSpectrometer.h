@@ -1,0 +1,137 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "SpectrumScene.h"
+#include "usb/UsbBackend.h"
+
+namespace kestrion {
+
+// What a simulated unit holds in its memory when it is created.
+struct SimulatedUnitSetup {
+    std::string modelCode = "00002201";  // 8 characters
+    std::string firmware = "0102";       // 4 characters
+    std::string serialPart = "SIM00000"; // up to 8 characters
+    int32_t deviceMinX = 200;
+    int32_t deviceMaxX = 1100;
+    int32_t displayMinX = -1;  // -1, -1: no display range of its own
+    int32_t displayMaxX = -1;
+    std::array<int32_t, 3> defectRecord = {0, 0, 0};
+    std::vector<std::pair<int32_t, double>> correctionPoints;  // at most 40 are reported
+    // The optics: the scene falls on the detector through this polynomial,
+    // which is also what the unit reports until a calibration is written.
+    std::array<double, 4> coefficients = {200.0, 0.26, -5e-6, 1e-10};
+    Scene scene = Scene::MercuryArgonLamp;
+};
+
+// Unit k of the defaults: model 0, serial part "SIM" + k in five digits,
+// mercury–argon lamp for even k and ruby for odd k.
+SimulatedUnitSetup DefaultSimulatedUnit(int k);
+
+// One transfer as the unit saw it.
+struct WireRecord {
+    enum class Kind { Control, BulkOut, BulkIn };
+    Kind kind = Kind::Control;
+    UsbControlSetup setup;          // control transfers
+    uint8_t address = 0;            // bulk transfers
+    std::vector<uint8_t> data;      // bytes sent to the unit (OUT transfers)
+    int length = 0;                 // bytes the host asked to move
+    std::chrono::steady_clock::time_point time;
+};
+
+// An in-process spectrometer that speaks the device protocol: identity,
+// records, coefficients (written ones are kept for the unit's life), trigger
+// selection and frame status, the integration and frame-request commands and
+// its model's frame layout. Frames are paced by the integration time: exposures
+// run back to back from the last integration command, and a frame request is
+// answered with the newest finished exposure not yet sent, waiting for the
+// next one when there is none (in external trigger mode a frame is answered at
+// once). Counts are a dark level with read noise plus shot noise over the
+// scene, scaled by the integration time and clipped at the model's maximum.
+//
+// Thread-safe: the link's threads and a test may call any member at once.
+class SimulatedSpectrometer {
+public:
+    static constexpr uint8_t kCommandEndpoint = 0x01;
+    static constexpr uint8_t kStatusEndpoint = 0x81;  // present, never answers
+    static constexpr uint8_t kFrameEndpoint = 0x82;
+
+    explicit SimulatedSpectrometer(SimulatedUnitSetup setup);
+
+    // Transfers of a connection opened in session; after an unplug every
+    // older session is dead (NoDevice), as a real handle would be.
+    uint64_t Session() const;
+    UsbTransferResult Control(uint64_t session, const UsbControlSetup& setup, uint8_t* data, int length);
+    UsbTransferResult Bulk(uint64_t session, uint8_t address, uint8_t* data, int length, int timeoutMs);
+
+    // Faults on command.
+    void Refuse(uint8_t request, int value = -1);  // -1: every value of the request
+    void AcceptAll();
+    void TimeOutNextReplies(int count);             // bulk replies: nothing within the timeout
+    void ShortenNextReplies(int count, int length); // bulk replies cut to length bytes
+    void Unplug();
+    void PlugIn();
+    bool IsPlugged() const;
+    void SetExternalTriggerRate(double perSecond);  // 0: no external triggers
+
+    // Inspection. Recording is off until asked, so a long run keeps no log.
+    void RecordTraffic(bool on);
+    std::vector<WireRecord> Traffic() const;
+    std::array<double, 4> Coefficients() const;
+    uint32_t IntegrationValue() const;  // last integration command's device value
+    bool IsExternalTrigger() const;
+    std::vector<uint8_t> LastReply() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    enum class Pending { None, Acknowledge, Frame };
+
+    bool IsLive(uint64_t session) const;
+    void Record(WireRecord record);
+    UsbStatus AnswerIn(const UsbControlSetup& setup, uint8_t* reply, int& length);
+    UsbStatus TakeOut(const UsbControlSetup& setup, const uint8_t* data, int length);
+    UsbTransferResult Command(const uint8_t* data, int length);
+    UsbTransferResult Reply(std::unique_lock<std::mutex>& lock, uint8_t* data, int length, int timeoutMs);
+    void SetIntegration(uint32_t deviceValue);
+    int64_t TriggersArrived(Clock::time_point now) const;
+    void ExposeFrame(double milliseconds);
+
+    mutable std::mutex mutex_;
+    SimulatedUnitSetup setup_;
+    int model_;
+    std::vector<double> sceneCountsPerMs_;
+    std::mt19937 noise_;
+    std::normal_distribution<double> normal_;
+
+    uint64_t session_ = 1;
+    bool plugged_ = true;
+    std::vector<std::pair<uint8_t, int>> refused_;
+    int timeoutReplies_ = 0;
+    int shortReplies_ = 0;
+    int shortLength_ = 0;
+    bool recording_ = false;
+    std::vector<WireRecord> traffic_;
+
+    bool external_ = false;
+    double triggerRate_ = 0;
+    Clock::time_point triggerEpoch_;
+    int64_t triggersUsed_ = 0;
+
+    uint32_t integrationValue_ = 0;
+    Clock::duration exposure_{};
+    Clock::time_point exposureStart_;
+    int64_t lastExposure_ = 0;
+
+    Pending pending_ = Pending::None;
+    std::array<uint8_t, 6> lastCommand_{};
+    std::vector<uint8_t> reply_;
+};
+
+}  // namespace kestrion

@@ -1,0 +1,60 @@
+#include "SpectrumScene.h"
+
+#include <cmath>
+
+namespace kestrion {
+namespace {
+
+struct SceneShape {
+    std::vector<SceneLine> lines;
+    double lineWidthNm;        // Gaussian sigma of one line
+    double backgroundPerMs;    // broad background peak height
+    double backgroundCentreNm;
+    double backgroundWidthNm;  // sigma; 0 = flat
+};
+
+const SceneShape& ShapeOf(Scene scene) {
+    static const SceneShape lamp{{{404.656, 900},
+                                  {435.833, 1800},
+                                  {546.074, 2600},
+                                  {576.960, 700},
+                                  {579.066, 760},
+                                  {696.543, 520},
+                                  {706.722, 450},
+                                  {738.398, 400},
+                                  {763.511, 1500},
+                                  {811.531, 1200},
+                                  {912.297, 600}},
+                                 0.6,
+                                 4,
+                                 0,
+                                 0};
+    static const SceneShape ruby{{{692.86, 1700}, {694.25, 3000}}, 0.35, 160, 700, 60};
+    return scene == Scene::RubyFluorescence ? ruby : lamp;
+}
+
+}  // namespace
+
+const std::vector<SceneLine>& SceneLines(Scene scene) { return ShapeOf(scene).lines; }
+
+std::vector<double> SceneCountsPerMs(Scene scene, const std::array<double, 4>& c, int pixels) {
+    const SceneShape& shape = ShapeOf(scene);
+    std::vector<double> counts(pixels > 0 ? static_cast<size_t>(pixels) : 0);
+    for (size_t p = 0; p < counts.size(); ++p) {
+        const double x = static_cast<double>(p);
+        const double nm = c[0] + c[1] * x + c[2] * x * x + c[3] * x * x * x;
+        double value = shape.backgroundPerMs;
+        if (shape.backgroundWidthNm > 0) {
+            const double d = (nm - shape.backgroundCentreNm) / shape.backgroundWidthNm;
+            value *= std::exp(-0.5 * d * d);
+        }
+        for (const SceneLine& line : shape.lines) {
+            const double d = (nm - line.wavelengthNm) / shape.lineWidthNm;
+            if (std::abs(d) < 8) value += line.countsPerMs * std::exp(-0.5 * d * d);
+        }
+        counts[p] = value;
+    }
+    return counts;
+}
+
+}  // namespace kestrion
