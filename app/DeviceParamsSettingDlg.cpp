@@ -49,10 +49,11 @@ CDeviceParamsSettingDlg::CDeviceParamsSettingDlg(Window* regionPanel, QWidget* p
       unitBox_(new QComboBox(this)),
       avgLabel_(new QLabel(this)),
       avgBox_(new QLineEdit(this)),
-      avgArrows_(new UpDownArrows(this, [this](int s) { OnAvgStep(s); })),
+      avgArrows_(new UpDownArrows(this, [this](int s) { OnCountStep(avgBox_, 1, kMaxAvgCount, avgCount, s); })),
       smoothLabel_(new QLabel(this)),
       smoothBox_(new QLineEdit(this)),
-      smoothArrows_(new UpDownArrows(this, [this](int s) { OnSmoothStep(s); })),
+      smoothArrows_(
+          new UpDownArrows(this, [this](int s) { OnCountStep(smoothBox_, 2, kMaxSmoothness, smoothness, s); })),
       triggerLabel_(new QLabel(this)),
       triggerBox_(new QComboBox(this)) {
     ApplyLanguage(languageIndex);
@@ -62,8 +63,10 @@ CDeviceParamsSettingDlg::CDeviceParamsSettingDlg(Window* regionPanel, QWidget* p
     avgBox_->setText(QString::number(avgCount));
     smoothBox_->setText(QString::number(smoothness));
     connect(timeBox_, &QLineEdit::returnPressed, this, [this] { OnTimeEnter(); });
-    connect(avgBox_, &QLineEdit::returnPressed, this, [this] { OnAvgEnter(); });
-    connect(smoothBox_, &QLineEdit::returnPressed, this, [this] { OnSmoothEnter(); });
+    connect(avgBox_, &QLineEdit::returnPressed, this,
+            [this] { OnCountEnter(avgBox_, 1, kMaxAvgCount, avgCount); });
+    connect(smoothBox_, &QLineEdit::returnPressed, this,
+            [this] { OnCountEnter(smoothBox_, 2, kMaxSmoothness, smoothness); });
     connect(unitBox_, &QComboBox::currentIndexChanged, this, [this] { OnUnitChanged(); });
     connect(triggerBox_, &QComboBox::currentIndexChanged, this, [this](int i) { OnTriggerChanged(i); });
     messageTargets.parameterStrip = this;
@@ -92,24 +95,15 @@ void CDeviceParamsSettingDlg::OnTimeEnter() {
     WriteIntegralTimeFile(integralTimeMS);
 }
 
-void CDeviceParamsSettingDlg::OnAvgEnter() {
+void CDeviceParamsSettingDlg::OnCountEnter(QLineEdit* box, int kind, int high, int& value) {
+    const int low = kind == 1 ? 1 : 0;
     int n = 0;
-    if (!ParseInt(avgBox_->text(), 1, kMaxAvgCount, n)) {
-        avgBox_->setText(QString::number(avgCount));
+    if (!ParseInt(box->text(), low, high, n)) {
+        box->setText(QString::number(value));
         return;
     }
-    SendToPage(1, n);
-    avgCount = n;
-}
-
-void CDeviceParamsSettingDlg::OnSmoothEnter() {
-    int n = 0;
-    if (!ParseInt(smoothBox_->text(), 0, kMaxSmoothness, n)) {
-        smoothBox_->setText(QString::number(smoothness));
-        return;
-    }
-    SendToPage(2, n);
-    smoothness = n;
+    SendToPage(kind, n);
+    value = n;
 }
 
 void CDeviceParamsSettingDlg::OnTimeStep(int step) {
@@ -123,18 +117,12 @@ void CDeviceParamsSettingDlg::OnTimeStep(int step) {
     }
 }
 
-void CDeviceParamsSettingDlg::OnAvgStep(int step) {
-    const int n = avgCount + step;
-    if (n < 1 || n > kMaxAvgCount) return;
-    avgCount = n;
-    if (SendToPage(1, n)) avgBox_->setText(QString::number(n));
-}
-
-void CDeviceParamsSettingDlg::OnSmoothStep(int step) {
-    const int n = smoothness + step;
-    if (n < 0 || n > kMaxSmoothness) return;
-    smoothness = n;
-    if (SendToPage(2, n)) smoothBox_->setText(QString::number(n));
+void CDeviceParamsSettingDlg::OnCountStep(QLineEdit* box, int kind, int high, int& value, int step) {
+    const int low = kind == 1 ? 1 : 0;
+    const int n = value + step;
+    if (n < low || n > high) return;
+    value = n;
+    if (SendToPage(kind, n)) box->setText(QString::number(n));
 }
 
 void CDeviceParamsSettingDlg::OnUnitChanged() { ShowTime(integralTimeMS); }

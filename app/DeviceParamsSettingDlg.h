@@ -36,11 +36,10 @@ protected:
 
 private:
     void OnTimeEnter();
-    void OnAvgEnter();
-    void OnSmoothEnter();
+    // Averaging (kind 1, from 1) and smoothing (kind 2, from 0) share their rules.
+    void OnCountEnter(QLineEdit* box, int kind, int high, int& value);
     void OnTimeStep(int step);
-    void OnAvgStep(int step);
-    void OnSmoothStep(int step);
+    void OnCountStep(QLineEdit* box, int kind, int high, int& value, int step);
     void OnUnitChanged();
     void OnTriggerChanged(int index);
     void ShowTime(double ms);
