@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <list>
+
+#include "PlotaraTestAccess.h"
+
+namespace {
+
+// 400 × 300 image: plot rectangle 80, 30, 360, 250.
+constexpr int L = 80, T = 30, R = 360, B = 250;
+constexpr uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000;
+
+QRgb Rgb(uint32_t colorref) { return ToQColor(colorref).rgb(); }
+
+// Horizontal line at height y across the whole X range.
+void AddFlatLine(CPlotara& chart, int index, double y) {
+    const double x[2] = {0, 10};
+    chart.AddDeviceLine(index, 2, x, L"line");
+    const double ys[2] = {y, y};
+    chart.SetDeviceLineYData(index, ys);
+}
+
+// Text is antialiased: count the dark pixels of an area.
+int CountDark(const QImage& image, QRect area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += qGray(image.pixel(x, y)) < 110;
+    return n;
+}
+
+int CountColor(const QImage& image, QRect area, QRgb color) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == color;
+    return n;
+}
+
+TEST(ChartDrawing, LineColoursCycleOverTheLinesDrawn) {
+    CPlotara chart;
+    SetUpChart(chart);
+    chart.SetLineColorList({kRed, kGreen});
+    AddFlatLine(chart, 0, 2.5);  // rows 195, 129, 63
+    AddFlatLine(chart, 1, 5.5);
+    AddFlatLine(chart, 2, 8.5);
+    QImage image = Render(chart);
+    EXPECT_EQ(image.pixel(205, 195), Rgb(kRed));
+    EXPECT_EQ(image.pixel(205, 129), Rgb(kGreen));
+    EXPECT_EQ(image.pixel(205, 63), Rgb(kRed));
+
+    // With the active line hidden the colours shift by one.
+    chart.SetActiveSpectrum(0, L"");
+    chart.SetDisplayPeakOriginalSpectrum(false);
+    image = Render(chart);
+    EXPECT_EQ(image.pixel(205, 195), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(205, 129), Rgb(kRed));
+    EXPECT_EQ(image.pixel(205, 63), Rgb(kGreen));
+
+    chart.SetLineColorList({});  // no colours: pure red
+    image = Render(chart);
+    EXPECT_EQ(image.pixel(205, 63), qRgb(255, 0, 0));
+}
+
+TEST(ChartDrawing, FileLinesFollowDeviceLinesAndHonourVisibility) {
+    CPlotara chart;
+    SetUpChart(chart);
+    chart.SetLineColorList({kRed, kGreen, kBlue});
+    AddFlatLine(chart, 0, 2.5);
+    const double x[2] = {0, 10}, y1[2] = {5.5, 5.5}, y2[2] = {8.5, 8.5};
+    chart.AddFileLine(0, 2, x, y1, L"one");
+    chart.AddFileLine(1, 2, x, y2, L"two");
+    QImage image = Render(chart);
+    EXPECT_EQ(image.pixel(205, 129), Rgb(kGreen));
+    EXPECT_EQ(image.pixel(205, 63), Rgb(kBlue));
+    chart.SetFileLineDisplay(L"one", false);
+    image = Render(chart);
+    EXPECT_EQ(image.pixel(205, 129), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(205, 63), Rgb(kGreen));
+}
+
+TEST(ChartDrawing, TickOnTheLeftEdgeGetsALabelButNoGridLine) {
+    CPlotara chart;
+    SetUpChart(chart);
+    chart.SetAxisRegion(200, 1100, 0, 16500);
+    chart.SetAxisColor(kBlue);
+    chart.SetGridColor(kGreen);
+    const QImage image = Render(chart);
+    const QRect column(L, T + 1, 1, B - T - 1);
+    // Only the horizontal grid lines touch the axis column, one dot each.
+    EXPECT_LE(CountColor(image, column, Rgb(kGreen)), 9);
+    EXPECT_GT(CountColor(image, column, Rgb(kBlue)), 150);
+    EXPECT_GT(CountColor(image, QRect(111, T, 1, B - T), Rgb(kGreen)), 80);  // tick 300
+    // The label "200" starts at 80 − 9 below the plot and slopes down to the right.
+    EXPECT_GT(CountDark(image, QRect(70, B + 5, 25, 30)), 10);
+}
+
+TEST(ChartDrawing, NothingOfTheLinesLeavesThePlot) {
+    CPlotara chart;
+    SetUpChart(chart);
+    chart.SetLineColorList({kGreen});
+    double x[200], y[200];
+    for (int i = 0; i < 200; ++i) {
+        x[i] = -5 + i * 0.1;
+        y[i] = (i % 3 == 0) ? -40.0 : (i % 3 == 1 ? 50.0 : 5.0);
+    }
+    chart.AddFileLine(0, 200, x, y, L"wild");
+    const QImage image = Render(chart);
+    int inside = 0;
+    for (int py = 0; py < image.height(); ++py) {
+        for (int px = 0; px < image.width(); ++px) {
+            if (image.pixel(px, py) != Rgb(kGreen)) continue;
+            ASSERT_TRUE(px >= L && px <= R && py >= T && py <= B) << px << "," << py;
+            ++inside;
+        }
+    }
+    EXPECT_GT(inside, 1000);
+}
+
+// An empty range would divide by zero: the data layers stay empty, the frame
+// and the titles are still drawn.
+TEST(ChartDrawing, EmptyRangeDrawsFrameButNoData) {
+    CPlotara chart;
+    SetUpChart(chart);
+    chart.SetAxisColor(kBlue);
+    chart.SetLineColorList({kGreen});
+    AddFlatLine(chart, 0, 5);
+    chart.SetAxisRegion(0, 10, 5, 5);
+    const QImage image = Render(chart);
+    EXPECT_EQ(CountColor(image, image.rect(), Rgb(kGreen)), 0);
+    EXPECT_EQ(image.pixel(L, 100), Rgb(kBlue));
+    EXPECT_GT(CountDark(image, QRect(0, 100, 30, 160)), 20);  // Y title
+}
+
+}  // namespace

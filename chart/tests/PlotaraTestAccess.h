@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+
+#include "Plotara.h"
+
+// Reads the chart's private state that no operation hands out.
+struct PlotaraTestAccess {
+    static const QString& XLabel(const CPlotara& c) { return c.xLabel; }
+    static const QString& YLabel(const CPlotara& c) { return c.yLabel; }
+    static const std::list<ChartLine>& DeviceLines(const CPlotara& c) { return c.deviceLines; }
+    static std::size_t HistorySize(const CPlotara& c) { return c.zoomHistory.size(); }
+    static const AxisTicks& XTicks(const CPlotara& c) { return c.xTicks; }
+};
+
+// A chart of the given size over 0..10 × 0..10 on a white background.
+inline void SetUpChart(CPlotara& chart, int width = 400, int height = 300) {
+    chart.SetPlotaraRect(width, height);
+    chart.SetBkgColor(0xFFFFFF);
+    chart.SetAxisRegion(0, 10, 0, 10);
+}
+
+inline QImage Render(CPlotara& chart, int width = 400, int height = 300) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.DrawImage(painter);
+    return image;
+}
