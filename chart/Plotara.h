@@ -65,6 +65,31 @@ public:
     void BackToLastAxisRegion();
     void DeleteAllAxixRegion();
 
+    // Mouse, in chart pixels. Modes: 0 zoom in, 1 zoom out, 2 rubber-band
+    // zoom, 3 pan, 4 read-out cursor, 5 none. Events outside the plot are
+    // ignored.
+    void SetMouseStatus(int code);
+    void LMouseDown(int x, int y);
+    void LMouseUp(int x, int y);
+    void MouseMove(int x, int y);
+    void MouseWheel(int x, int y, int direction);
+
+    // Read-out cursor on a point of the active line.
+    void SetVerticalLineXData(double x);
+    void SetNearbyXData(int direction);
+    int GetVerticalLineXData(double& x) const;
+    int GetVerticalLineYData(double& y) const;
+
+    // Markings: point indexes of the active line, numbered left to right.
+    int AddMarking();
+    int AddMarking(double x);
+    void DeleteMarking(double index);
+    void MoveMarking(double index, double x);
+    void DeleteAllMarkings();
+    void GetMarkingXValues(std::list<double>& out);
+    void GetMarkingYValues(std::list<double>& out);
+    void AddMakringsAtPeaks();
+
     // Peak labels and LIBS names: options take effect at the next drawing.
     void SetAotuSearchPeak(bool on);
     void SetIntensityRegion(double threshold);
@@ -109,6 +134,9 @@ private:
     void RecordAxisRegion(double xMin, double xMax, double yMin, double yMax);
     void ResetDotlineCoords();
     PlotMapping Mapping() const;
+    bool IsMouseInAxisRegion(int x, int y) const;
+    void PlaceCursor(const ChartLine& line, int point);
+    void GetMarkingValues(std::list<double>& out, bool wantY);
 
     void DrawBackground(QPainter& painter);
     void DrawAxis(QPainter& painter);
@@ -166,6 +194,7 @@ private:
     bool buttonDown = false;
     int mouseStatus = 5;
     int downX = 0, downY = 0, moveX = 0, moveY = 0;
+    double panAnchorX = 0, panAnchorY = 0;
     bool cursorShown = false;
     std::deque<AxisRegion> zoomHistory;  // newest first
     bool showLibs = false;

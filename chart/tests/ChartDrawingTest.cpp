@@ -20,21 +20,6 @@ void AddFlatLine(CPlotara& chart, int index, double y) {
     chart.SetDeviceLineYData(index, ys);
 }
 
-// Text is antialiased: count the dark pixels of an area.
-int CountDark(const QImage& image, QRect area) {
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) n += qGray(image.pixel(x, y)) < 110;
-    return n;
-}
-
-int CountColor(const QImage& image, QRect area, QRgb color) {
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == color;
-    return n;
-}
-
 TEST(ChartDrawing, LineColoursCycleOverTheLinesDrawn) {
     CPlotara chart;
     SetUpChart(chart);
@@ -128,6 +113,47 @@ TEST(ChartDrawing, EmptyRangeDrawsFrameButNoData) {
     EXPECT_EQ(CountColor(image, image.rect(), Rgb(kGreen)), 0);
     EXPECT_EQ(image.pixel(L, 100), Rgb(kBlue));
     EXPECT_GT(CountDark(image, QRect(0, 100, 30, 160)), 20);  // Y title
+}
+
+}  // namespace
+
+namespace {
+
+// Ten points at X 0..9 with markings at points 1 and 3 and one beyond the end.
+void MarkTenPoints(CPlotara& chart) {
+    double x[10], y[10];
+    for (int i = 0; i < 10; ++i) x[i] = i, y[i] = 5;
+    chart.AddFileLine(0, 10, x, y, L"line");
+    chart.SetActiveSpectrum(-1, L"line");
+    chart.AddMarking(0.5);
+    chart.AddMarking(3.0);
+    chart.AddMarking(50.0);
+}
+
+int DottedColumns(const QImage& image) {
+    int columns = 0;
+    for (int px = L + 1; px < R; ++px) columns += CountColor(image, QRect(px, T, 1, B - T), qRgb(0, 0, 0)) > 60;
+    return columns;
+}
+
+TEST(ChartDrawing, MarkingsStandAtTheirPointsWithTheirNumbersAbove) {
+    CPlotara chart;
+    SetUpChart(chart);
+    MarkTenPoints(chart);
+    QImage image = Render(chart);
+    EXPECT_EQ(DottedColumns(image), 2);  // the marking beyond the end is not drawn
+    EXPECT_GT(CountColor(image, QRect(108, T, 1, B - T), qRgb(0, 0, 0)), 60);  // point 1
+    EXPECT_GT(CountColor(image, QRect(164, T, 1, B - T), qRgb(0, 0, 0)), 60);  // point 3
+    EXPECT_GT(CountDark(image, QRect(100, T - 26, 16, 26)), 10);  // "0" and "▼" above point 1
+
+    // Frequency runs against pixel order: the marks stand mirrored.
+    chart.SetXAxisType(3);
+    image = Render(chart);
+    EXPECT_GT(CountColor(image, QRect(304, T, 1, B - T), qRgb(0, 0, 0)), 60);  // point 8
+    EXPECT_GT(CountColor(image, QRect(248, T, 1, B - T), qRgb(0, 0, 0)), 60);  // point 6
+
+    chart.SetActiveSpectrum(-1, L"");  // markings belong to the active line only
+    EXPECT_EQ(DottedColumns(Render(chart)), 0);
 }
 
 }  // namespace

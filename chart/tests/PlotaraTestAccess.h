@@ -28,3 +28,18 @@ inline QImage Render(CPlotara& chart, int width = 400, int height = 300) {
     chart.DrawImage(painter);
     return image;
 }
+
+// Text is antialiased: count the dark pixels of an area.
+inline int CountDark(const QImage& image, QRect area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += qGray(image.pixel(x, y)) < 110;
+    return n;
+}
+
+inline int CountColor(const QImage& image, QRect area, QRgb color) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == color;
+    return n;
+}
