@@ -11,7 +11,7 @@
 
 #include "AxisTicks.h"
 #include "ChartLine.h"
-#include "ChartText.h"
+#include "ChartPaint.h"
 #include "PlotMapping.h"
 
 class QPainter;

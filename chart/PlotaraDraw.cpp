@@ -10,17 +10,6 @@
 #include "LineClipping.h"
 #include "Plotara.h"
 
-namespace {
-
-// One-pixel dots, one pixel apart.
-QPen DottedPen(const QColor& color) {
-    QPen pen(color, 0);
-    pen.setDashPattern({1.0, 1.0});
-    return pen;
-}
-
-}  // namespace
-
 void CPlotara::DrawImage(QPainter& painter) {
     textColor = Qt::black;
     DrawBackground(painter);

@@ -1,7 +1,13 @@
 // Peak labels, the base-deleted line and LIBS names.
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
+#include <cstdio>
+#include <numeric>
 
+#include "PeakLabelLayout.h"
+#include "PeakMarkings.h"
+#include "PeakSearch.h"
 #include "Plotara.h"
 
 namespace {
@@ -54,4 +60,58 @@ void CPlotara::DrawLibsInfo(QPainter& painter) {
     }
 }
 
-void CPlotara::DrawAotuPeak(QPainter&) {}
+// The search runs on every repaint while it is on; its record lives on the
+// stack, so a repaint allocates nothing for it.
+void CPlotara::DrawAotuPeak(QPainter& painter) {
+    const ChartLine* line = ActiveLine();
+    if (!autoPeak || (yType != 0 && yType != 1) || line == nullptr) return;
+    PeakInfo info{};
+    // The base-deleted copy was sized when the line became active; it is
+    // handed out only while the sizes agree.
+    double* baseOut = baseDeleted.pointCount == line->pointCount ? baseDeleted.yData.data() : nullptr;
+    AotuSearchPeakByFD(line->pointCount, line->xData.data(), line->yData.data(), intensityRegion, &info, baseOut,
+                       nullptr);
+
+    const PlotMapping m = Mapping();
+    if (!showPeakLine || (!showActiveLine && !showBaseDeleted) || !m.CanMap()) return;
+    const int count = std::clamp<int>(info.count, 0, kPeakInfoCapacity);
+    const QPen dotted = DottedPen(ToQColor(peakLineColor));
+    for (int j = 0; j < count; ++j) {
+        const double x = info.position[j], intensity = info.intensity[j];
+        if (!(xMin <= x && x <= xMax && intensity >= yMin)) continue;
+        const double top = showActiveLine ? intensity : info.height[j];
+        // A top below the plot (a base-deleted height under yMin) stops at
+        // the axis instead of running into the tick labels.
+        QPoint at(m.PixelX(x), top >= yMax ? plotTop : std::min(m.PixelY(top), plotBottom));
+        painter.setPen(dotted);
+        painter.drawLine(at.x(), at.y(), at.x(), plotBottom);
+
+        const struct {
+            bool shown;
+            const char* format;
+            double value;
+        } labels[] = {{showPeakX, "X:%.3lf", x}, {showPeakHeight, "H:%.1lf", info.height[j]},
+                      {showPeakFwhm, "FWHM:%.3lf", info.fwhm[j]}};
+        for (const auto& label : labels) {
+            if (!label.shown) continue;
+            char text[64];
+            std::snprintf(text, sizeof text, label.format, label.value);
+            textColor = ToQColor(peakTextColor);
+            DrawChartText(painter, peakFont, textColor, at.x(), at.y(), QString::fromLatin1(text));
+            at = NextPeakLabelPoint(at, peakAngle);
+        }
+    }
+}
+
+void CPlotara::AddMakringsAtPeaks() {
+    ChartLine* line = ActiveLine();
+    if (line == nullptr || line->pointCount < 1) return;
+    // Searched over point indexes, so that positions come back in points.
+    std::vector<double> index(line->pointCount);
+    std::iota(index.begin(), index.end(), 0.0);
+    PeakInfo info{};
+    AotuSearchPeakByFD(line->pointCount, index.data(), line->yData.data(), intensityRegion, &info, nullptr,
+                       nullptr);
+    MergePeakMarkings(line->markings, info.position, std::clamp<int>(info.count, 0, kPeakInfoCapacity),
+                      line->pointCount);
+}

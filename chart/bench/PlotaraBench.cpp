@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "PeakSearch.h"
 #include "PlotMapping.h"
 #include "Plotara.h"
 
@@ -116,6 +117,69 @@ void BM_BaselinePolyline(benchmark::State& state) {
 
 BENCHMARK(BM_DrawImage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BaselinePolyline)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Peak annotation: one active line of n points with 30 peaks on a curved
+// base, searched and labelled on every repaint. The cost of the search and
+// the peak layer is the difference between the repaint with the search on
+// and the same repaint with it off; the search alone is measured too.
+std::vector<double> ThirtyPeaks(int n) {
+    std::vector<double> y(n);
+    for (int i = 0; i < n; ++i) {
+        const double t = double(i) / n;
+        double v = 800 + 1500 * t - 900 * t * t + (std::rand() % 40);
+        for (int p = 0; p < 30; ++p) {
+            const double c = (p + 0.5) / 30, w = 0.002 + 0.0004 * (p % 5), h = 2000 + 400 * (p % 7);
+            v += h * std::exp(-(t - c) * (t - c) / (2 * w * w));
+        }
+        y[i] = v;
+    }
+    return y;
+}
+
+void PeakChart(CPlotara& chart, int n, const std::vector<double>& x, const std::vector<double>& y) {
+    chart.SetPlotaraRect(kWidth, kHeight);
+    chart.SetBkgColor(0xFFFFFF);
+    chart.AddDeviceLine(0, n, x.data(), L"device");
+    chart.SetDeviceLineYData(0, y.data());
+    chart.SetActiveSpectrum(0, L"");
+    chart.SetAxisRegion(x.front(), x.back(), 0, 6000);
+    chart.SetIntensityRegion(500);
+    chart.SetDisplayPeakX(true);
+}
+
+void RepaintWithPeakSearch(benchmark::State& state, bool search) {
+    const int n = static_cast<int>(state.range(0));
+    std::vector<double> x(n);
+    for (int i = 0; i < n; ++i) x[i] = kX0 + (kX1 - kX0) * i / (n - 1);
+    const std::vector<double> y = ThirtyPeaks(n);
+    CPlotara chart;
+    PeakChart(chart, n, x, y);
+    chart.SetAotuSearchPeak(search);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        chart.DrawImage(painter);
+    }
+}
+
+void BM_RepaintPeaksOn(benchmark::State& state) { RepaintWithPeakSearch(state, true); }
+void BM_RepaintPeaksOff(benchmark::State& state) { RepaintWithPeakSearch(state, false); }
+
+void BM_PeakSearchAlone(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    std::vector<double> x(n), base(n);
+    for (int i = 0; i < n; ++i) x[i] = kX0 + (kX1 - kX0) * i / (n - 1);
+    const std::vector<double> y = ThirtyPeaks(n);
+    for (auto _ : state) {
+        PeakInfo info{};
+        AotuSearchPeakByFD(n, x.data(), y.data(), 500, &info, base.data(), nullptr);
+        benchmark::DoNotOptimize(info.count);
+    }
+}
+
+BENCHMARK(BM_RepaintPeaksOn)->Arg(1024)->Arg(4096)->Arg(16384)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RepaintPeaksOff)->Arg(1024)->Arg(4096)->Arg(16384)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PeakSearchAlone)->Arg(1024)->Arg(4096)->Arg(16384)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -12,6 +12,7 @@ struct PlotaraTestAccess {
     static const std::list<ChartLine>& DeviceLines(const CPlotara& c) { return c.deviceLines; }
     static std::size_t HistorySize(const CPlotara& c) { return c.zoomHistory.size(); }
     static const AxisTicks& XTicks(const CPlotara& c) { return c.xTicks; }
+    static int PeakAngle(const CPlotara& c) { return c.peakAngle; }
 };
 
 // A chart of the given size over 0..10 × 0..10 on a white background.

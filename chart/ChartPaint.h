@@ -1,7 +1,9 @@
 #pragma once
 
+// Fonts, pens, colours and text placement shared by the chart's layers.
 #include <QColor>
 #include <QFont>
+#include <QPen>
 #include <QString>
 #include <cstdint>
 
@@ -20,6 +22,9 @@ ChartFont MakeChartFont(int pixelHeight, int escapement);
 // turns the text about that corner.
 void DrawChartText(QPainter& painter, const ChartFont& font, const QColor& color, int x, int y,
                    const QString& text);
+
+// One-pixel dots, one pixel apart, as grid, cursor and markings use.
+QPen DottedPen(const QColor& color);
 
 // 0x00BBGGRR as stored in the model, to the painter's colour.
 inline QColor ToQColor(uint32_t colorref) {

@@ -1,4 +1,4 @@
-#include "ChartText.h"
+#include "ChartPaint.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -12,6 +12,12 @@ ChartFont MakeChartFont(int pixelHeight, int escapement) {
     font.setPixelSize(pixelHeight);
     font.setWeight(QFont::Normal);
     return {font, escapement};
+}
+
+QPen DottedPen(const QColor& color) {
+    QPen pen(color, 0);
+    pen.setDashPattern({1.0, 1.0});
+    return pen;
 }
 
 void DrawChartText(QPainter& painter, const ChartFont& font, const QColor& color, int x, int y,
