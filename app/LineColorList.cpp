@@ -1,0 +1,70 @@
+#include "LineColorList.h"
+
+#include "SettingsPath.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <string_view>
+
+std::list<uint32_t> lineColorList;
+
+namespace {
+
+constexpr const char* kFileName = "config/spec color.bin";
+constexpr uint32_t kDefaultColors[] = {255, 16711680, 15736992, 25600, 5737262};
+constexpr uint32_t kLargestColor = 0x00FFFFFF;
+
+// The decimal number a line starts with (leading blanks skipped), as the
+// Windows program's "%u" scan took it; the trailing "l" and CR are ignored.
+// A line without a number, or with one that is no COLORREF, gives false.
+bool ParseColor(std::string_view line, uint32_t& color) {
+    line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+    uint32_t value = 0;
+    if (std::from_chars(line.data(), line.data() + line.size(), value).ec != std::errc() || value > kLargestColor) {
+        return false;
+    }
+    color = value;
+    return true;
+}
+
+std::list<uint32_t> ReadColorFile(const std::string& path) {
+    std::list<uint32_t> colors;
+    std::ifstream file(path, std::ios::binary);
+    // Only a line's start matters; a longer line is cut so that a garbage
+    // file costs no more than this buffer.
+    char line[32];
+    while (file.is_open() && !file.eof() && colors.size() < kMaxLineColors) {
+        file.getline(line, sizeof line);
+        if (file.fail() && !file.eof()) {
+            file.clear();
+            file.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        }
+        uint32_t color = 0;
+        if (ParseColor(line, color)) colors.push_back(color);
+    }
+    return colors;
+}
+
+}  // namespace
+
+void LoadLineColorList(const std::list<uint32_t>& colors) {
+    if (!colors.empty()) {
+        lineColorList.insert(lineColorList.end(), colors.begin(), colors.end());
+        return;
+    }
+    std::list<uint32_t> read = ReadColorFile(quenlix::SettingsPath(kFileName));
+    // An empty list would leave the colour dialog nothing to select and every
+    // line the same red, so a file without a colour counts as a missing one.
+    if (read.empty()) read.assign(std::begin(kDefaultColors), std::end(kDefaultColors));
+    lineColorList.splice(lineColorList.end(), read);
+}
+
+bool SaveLineColorList(const std::list<uint32_t>& colors) {
+    std::ofstream file(quenlix::SettingsPathForWrite(kFileName), std::ios::binary | std::ios::trunc);
+    for (uint32_t color : colors) file << color << "l\r\n";
+    file.flush();
+    return file.good();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+
+// Colours of the spectrum lines (COLORREF, 0x00BBGGRR), handed to every chart
+// when it is set up; a chart gives its lines these colours in turn. Touched
+// on the UI thread only.
+extern std::list<uint32_t> lineColorList;
+
+// The colour dialog offers no more than this many colours.
+inline constexpr std::size_t kMaxLineColors = 10;
+
+// Start-up loader. With an empty `colors`, appends the colours of
+// "config/spec color.bin" to lineColorList: one per line that starts with a
+// number, at most kMaxLineColors, and the five defaults (red, blue, purple,
+// dark green, sea green) when the file cannot be opened or holds no colour.
+// With a non-empty `colors`, appends those instead and reads nothing.
+void LoadLineColorList(const std::list<uint32_t>& colors = {});
+
+// Creates or truncates "config/spec color.bin" and writes one line per colour
+// in list order ("255l" and CR LF, as the Windows program writes them).
+// False when the file cannot be written.
+bool SaveLineColorList(const std::list<uint32_t>& colors);

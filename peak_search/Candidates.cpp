@@ -1,0 +1,89 @@
+#include "Candidates.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace peaksearch {
+
+void SmoothLightly(const double* y, int n, double* smooth) {
+    for (int i = 0; i < n; ++i) {
+        if (i >= 2 && i <= n - 3) {
+            smooth[i] = (y[i - 2] + 4.0 * y[i - 1] + 6.0 * y[i] + 4.0 * y[i + 1] + y[i + 2]) / 16.0;
+        } else if (i >= 1 && i <= n - 2) {
+            smooth[i] = (y[i - 1] + 2.0 * y[i] + y[i + 1]) / 4.0;
+        } else {
+            smooth[i] = y[i];
+        }
+    }
+}
+
+double NoiseSigma(const double* y, int n, double* scratch) {
+    if (n < 3) return 0.0;
+    const int m = n - 2;
+    for (int i = 0; i < m; ++i) {
+        const double d = y[i] - 2.0 * y[i + 1] + y[i + 2];
+        // Infinities order properly; NaN would break the selection.
+        scratch[i] = std::isfinite(d) ? std::fabs(d) : HUGE_VAL;
+    }
+    std::nth_element(scratch, scratch + m / 2, scratch + m);
+    // For Gaussian noise of deviation σ the second difference has deviation
+    // σ·√6, and its median absolute value is 0.6745 times that.
+    return scratch[m / 2] / (0.6745 * std::sqrt(6.0));
+}
+
+int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
+    const auto lower = [s](int a, int b) { return s[b] < s[a] ? b : a; };
+    const auto lowestIn = [&](int from, int to) {
+        int m = from;
+        for (int i = from + 1; i <= to; ++i) m = lower(m, i);
+        return m;
+    };
+
+    int count = 0;    // out works as a stack of the maxima kept so far
+    int carry = -1;   // lowest sample left behind by a maximum merged into the one before it
+    int prevTop = 0;  // previous maximum found, kept or not
+
+    const auto take = [&](double index) {
+        if (!std::isfinite(index)) return;
+        const int top = std::clamp(static_cast<int>(std::lround(index)), 1, n - 2);
+        int valley = lowestIn(prevTop, top);
+        if (carry >= 0) valley = lower(carry, valley);
+        carry = -1;
+        prevTop = top;
+        while (count > 0) {
+            Candidate& last = out[count - 1];
+            if (std::min(s[last.top], s[top]) - s[valley] >= minDip) {
+                last.highBound = valley;
+                break;
+            }
+            if (!(s[top] > s[last.top])) {
+                carry = valley;
+                return;
+            }
+            valley = lower(last.lowBound, valley);
+            --count;
+        }
+        out[count++] = {index, top, valley, n - 1};
+    };
+
+    int rise = -1;  // last index with d > 0 since the last fall
+    double riseSlope = 0.0;
+    for (int i = 1; i <= n - 2; ++i) {
+        const double d = s[i + 1] - s[i - 1];
+        if (d > 0.0) {
+            rise = i;
+            riseSlope = d;
+        } else if (d < 0.0 && rise >= 0) {
+            take(i == rise + 1 ? rise + riseSlope / (riseSlope - d) : 0.5 * (rise + i));
+            rise = -1;
+        }
+    }
+    if (count > 0) {
+        int valley = lowestIn(prevTop, n - 1);
+        if (carry >= 0) valley = lower(carry, valley);
+        out[count - 1].highBound = valley;
+    }
+    return count;
+}
+
+}  // namespace peaksearch
