@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <list>
 #include <vector>
 
@@ -18,13 +19,8 @@ protected:
         chart.SetAxisRegion(0, 280, 0, 220);
     }
     void Expect(double x0, double x1, double y0, double y1) {
-        double a, b, c, d;
-        chart.GetXRegion(a, b);
-        chart.GetYRegion(c, d);
-        EXPECT_NEAR(a, x0, 1e-9);
-        EXPECT_NEAR(b, x1, 1e-9);
-        EXPECT_NEAR(c, y0, 1e-9);
-        EXPECT_NEAR(d, y1, 1e-9);
+        const std::array<double, 4> want{x0, x1, y0, y1}, got = RegionOf(chart);
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << i;
     }
     void Drag(int x0, int y0, int x1, int y1) {
         chart.LMouseDown(x0, y0);
@@ -57,16 +53,13 @@ TEST_F(ChartMouse, ClickZoomsAboutThePointAndOnlyOnAClick) {
     EXPECT_EQ(A::HistorySize(chart), 1u);
 }
 
-TEST_F(ChartMouse, WheelRefusesRangesTooSmallOrTooLarge) {
-    chart.SetAxisRegion(0, 0.00001, 0, 220);
-    chart.MouseWheel(150, 140, 1);
-    Expect(0, 0.00001, 0, 220);
-    chart.SetAxisRegion(0, 2e10, 0, 220);
-    chart.MouseWheel(150, 140, -1);
-    Expect(0, 2e10, 0, 220);
-    chart.SetAxisRegion(5, 5, 0, 220);  // an empty range zooms neither way
-    chart.MouseWheel(150, 140, -1);
-    Expect(5, 5, 0, 220);
+TEST_F(ChartMouse, WheelRefusesRangesTooSmallTooLargeOrEmpty) {
+    for (const double width : {0.00001, 2e10, 0.0}) {
+        chart.SetAxisRegion(0, width, 0, 220);
+        chart.MouseWheel(150, 140, width > 1 ? -1 : 1);
+        chart.MouseWheel(150, 140, width == 0 ? -1 : 0);
+        Expect(0, width, 0, 220);
+    }
 }
 
 TEST_F(ChartMouse, RubberBandZoomsOnTenPixelsAndABackwardDragUndoes) {
@@ -123,27 +116,23 @@ TEST_F(ChartMouse, ReticuleClickSnapsToTheNearestPoint) {
 
 TEST_F(ChartMouse, CursorByXAndByStep) {
     AddActiveLine();
+    const auto cursor = [&] {
+        double x = 0;
+        chart.GetVerticalLineXData(x);
+        return x;
+    };
     chart.SetMouseStatus(4);
     Drag(200, 100, 200, 100);  // to the last point
-    double x = 0;
-    chart.SetNearbyXData(1);
-    chart.GetVerticalLineXData(x);
-    EXPECT_EQ(x, 3);  // stays on the last point
+    chart.SetNearbyXData(1);   // stays on the last point
+    EXPECT_EQ(cursor(), 3);
     chart.SetNearbyXData(-1);
-    chart.GetVerticalLineXData(x);
-    EXPECT_EQ(x, 2);
     chart.SetNearbyXData(7);  // not a step
-    chart.GetVerticalLineXData(x);
-    EXPECT_EQ(x, 2);
+    EXPECT_EQ(cursor(), 2);
     chart.SetVerticalLineXData(1.4);
-    chart.GetVerticalLineXData(x);
-    EXPECT_EQ(x, 1);
     chart.SetNearbyXData(-1);
-    chart.GetVerticalLineXData(x);
-    EXPECT_EQ(x, 1);
+    EXPECT_EQ(cursor(), 1);
     chart.SetVerticalLineXData(99);
-    chart.GetVerticalLineXData(x);
-    EXPECT_EQ(x, 3);
+    EXPECT_EQ(cursor(), 3);
 }
 
 // The cursor read-out follows new data of its line, and forgets a line that
@@ -169,29 +158,24 @@ TEST_F(ChartMouse, CursorFollowsItsLineAndIsHiddenWhenTheLineGoes) {
 
 TEST_F(ChartMouse, MarkingsAreAddedByXMovedAndReadBack) {
     AddActiveLine();
+    const auto marked = [&](bool y = false) {
+        std::list<double> values;
+        y ? chart.GetMarkingYValues(values) : chart.GetMarkingXValues(values);
+        return values;
+    };
     EXPECT_EQ(chart.AddMarking(1.0), 1);  // never on the first point
     EXPECT_EQ(chart.AddMarking(1.0), 0);
-    std::list<double> xs, ys;
-    chart.GetMarkingXValues(xs);
-    EXPECT_EQ(xs, (std::list<double>{2}));
+    EXPECT_EQ(marked(), (std::list<double>{2}));
     chart.MoveMarking(1, 3.0);
-    chart.GetMarkingYValues(ys);
-    EXPECT_EQ(ys, (std::list<double>{30}));
+    EXPECT_EQ(marked(true), (std::list<double>{30}));
     EXPECT_EQ(chart.AddMarking(2.0), 1);
     chart.MoveMarking(1, 2.0);  // index 1 exists: nothing is deleted
-    xs.clear();
-    chart.GetMarkingXValues(xs);
-    EXPECT_EQ(xs, (std::list<double>{2, 3}));
+    EXPECT_EQ(marked(), (std::list<double>{2, 3}));
     EXPECT_EQ(chart.AddMarking(50.0), 1);  // beyond the last point: kept, never read
     chart.DeleteMarking(2.00001);
-    xs.clear();
-    chart.GetMarkingXValues(xs);
-    EXPECT_EQ(xs, (std::list<double>{2}));
+    EXPECT_EQ(marked(), (std::list<double>{2}));
     chart.DeleteAllMarkings();
-    xs.clear();
-    chart.GetMarkingXValues(xs);
-    EXPECT_TRUE(xs.empty());
-
+    EXPECT_TRUE(marked().empty());
     chart.SetActiveSpectrum(-1, L"");  // no active line: nothing to mark
     EXPECT_EQ(chart.AddMarking(2.0), 0);
 }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <array>
 
 #include "Plotara.h"
 
@@ -14,6 +15,14 @@ struct PlotaraTestAccess {
     static const AxisTicks& XTicks(const CPlotara& c) { return c.xTicks; }
     static int PeakAngle(const CPlotara& c) { return c.peakAngle; }
 };
+
+// xMin, xMax, yMin, yMax.
+inline std::array<double, 4> RegionOf(const CPlotara& c) {
+    std::array<double, 4> r;
+    c.GetXRegion(r[0], r[1]);
+    c.GetYRegion(r[2], r[3]);
+    return r;
+}
 
 // A chart of the given size over 0..10 × 0..10 on a white background.
 inline void SetUpChart(CPlotara& chart, int width = 400, int height = 300) {
