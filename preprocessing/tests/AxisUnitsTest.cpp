@@ -67,6 +67,7 @@ TEST(AxisUnitsTest, PixelsCountFromTheWindowStart) {
     EXPECT_THAT(XData(c, 3), ElementsAre(0, 1, 2));
     double low = -1, high = -1;
     c.GetXRegion(low, high);
+    EXPECT_EQ(low, 0.0);
     EXPECT_EQ(high, 2.0);
 }
 
@@ -128,6 +129,22 @@ TEST(AxisUnitsTest, DecibelsStayFinite) {
                 Pointwise(DoubleNear(1e-12), {20.0, 0.0, -40.0, -40.0}));
     EXPECT_THAT(Converted(5, {0.9, 0.5}, {0, 0}, {1000, 0}), Pointwise(DoubleNear(1e-12), {60.0, 0.0}));
     EXPECT_THAT(Converted(5, {-300, -100}, {0, 0}, {10, 1}), Pointwise(DoubleNear(1e-12), {20.0, 0.0}));
+}
+
+// The dark mean follows the dark spectrum stored last, not the one of the
+// first decibel selection.
+TEST(AxisUnitsTest, DarkMeanFollowsANewDark) {
+    CCondira c(2);
+    const std::vector<double> low = {10, 10}, high = {1000, 1000};
+    c.AddNewSpectrumData(low.data());
+    c.SaveDarkSpectrum();
+    ASSERT_EQ(c.SetYAxisType(5), 1);
+    ASSERT_EQ(c.SetYAxisType(0), 1);
+    c.AddNewSpectrumData(high.data());
+    c.SaveDarkSpectrum();
+    ASSERT_EQ(c.SetYAxisType(5), 1);
+    c.AddNewSpectrumData(high.data());
+    EXPECT_THAT(YData(c, 2), ElementsAre(0.0, 0.0));
 }
 
 }  // namespace

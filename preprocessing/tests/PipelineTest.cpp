@@ -76,8 +76,16 @@ TEST(PipelineTest, RefusalsLeaveStateAlone) {
     EXPECT_EQ(c.SetYAxisType(2), 0);  // no reference yet
     EXPECT_EQ(c.GetYAxisType(), 0);
     EXPECT_EQ(c.SaveRefSpectrum(), 1);
+    ASSERT_EQ(c.SetYAxisType(1), 1);
+    c.AddNewSpectrumData(Frame(3).data());
+    c.AddNewSpectrumData(Frame(3).data());  // closes a block of two
     ASSERT_EQ(c.SetYAxisType(2), 1);
+    EXPECT_THAT(Output(c), ElementsAreArray(Frame(3)));  // the new unit waits for the next frame
     EXPECT_EQ(c.SaveDarkSpectrum(), 0);  // only raw counts are stored
+    EXPECT_EQ(c.SaveRefSpectrum(), 0);
+    ASSERT_EQ(c.SetYAxisType(1), 1);
+    c.AddNewSpectrumData(Frame(3).data());
+    EXPECT_THAT(Output(c), ElementsAreArray(Frame(3)));  // the dark stored first (zeros) is kept
 }
 
 TEST(PipelineTest, RegionsOverTheDisplayWindow) {
