@@ -25,14 +25,18 @@ CDataFileLoad::CDataFileLoad() = default;
 
 CDataFileLoad::~CDataFileLoad() = default;
 
-bool CDataFileLoad::Load(const std::string& path) {
+bool CDataFileLoad::Load(const std::string& path, int largestPixelCount) {
     std::string bytes;
-    return ReadWholeFile(path, bytes) && ParseSpectrumFile(std::move(bytes), record_);
+    SpectrumRecord read{record_.header, {}, {}};
+    if (!ReadWholeFile(path, bytes) || !ParseSpectrumFile(std::move(bytes), read)) return false;
+    if (largestPixelCount > 0 && read.header.pixelCount > largestPixelCount) return false;
+    record_ = std::move(read);
+    return true;
 }
 
 int CDataFileLoad::SetLoadingSingleDataFilePath(const std::wstring& path) {
     try {
-        return Load(ToUtf8(path)) ? 1 : 0;
+        return Load(ToUtf8(path), 0) ? 1 : 0;
     } catch (...) {
         return 0;
     }
@@ -67,6 +71,7 @@ int CDataFileLoad::SetLoadingSeqDataFileDir(const std::wstring& dir) {
     try {
         seriesFiles_.clear();
         nextSeriesFile_ = 0;
+        seriesPixelCount_ = 0;
         std::string directory = ToUtf8(dir);
         while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
         if (directory.empty() || !IsDirectory(directory)) return 0;
@@ -88,7 +93,8 @@ int CDataFileLoad::SetLoadingSeqDataFileDir(const std::wstring& dir) {
 int CDataFileLoad::LoadSeqData(double* x, double* y) {
     try {
         while (nextSeriesFile_ < seriesFiles_.size()) {
-            if (Load(seriesFiles_[nextSeriesFile_++])) {
+            if (Load(seriesFiles_[nextSeriesFile_++], seriesPixelCount_)) {
+                if (seriesPixelCount_ == 0) seriesPixelCount_ = record_.header.pixelCount;
                 if (x != nullptr && y != nullptr) LoadSingleData(x, y);
                 return 1;
             }

@@ -40,16 +40,20 @@ public:
     // Lists the *.txt files of dir in ascending order of name: 1 when there
     // is at least one, 0 when there is none or dir is no directory.
     int SetLoadingSeqDataFileDir(const std::wstring& dir);
-    // Reads the next listed file that is a spectrum file (others are passed
-    // over); 0 when none is left. Every file has its own pixel count: when x
-    // and y are given, GetPixelCount() values are copied into them, so a
-    // caller unsure of the size passes null and fetches with LoadSingleData.
+    // Reads the next listed file that is a spectrum file and copies its
+    // GetPixelCount() values into x and y when they are given; 0 when none is
+    // left. Callers size x and y by the first file of the directory, so a
+    // later file with more pixels than that one is passed over, as are files
+    // that are no spectrum files.
     int LoadSeqData(double* x, double* y);
 
 private:
-    bool Load(const std::string& path);
+    // Reads path into the record unless it is refused or holds more than
+    // largestPixelCount pixels (any number for 0).
+    bool Load(const std::string& path, int largestPixelCount);
 
     scrivona::SpectrumRecord record_;
     std::vector<std::string> seriesFiles_;
     size_t nextSeriesFile_ = 0;
+    int seriesPixelCount_ = 0;  // of the first file loaded from the directory
 };

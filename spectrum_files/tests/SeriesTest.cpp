@@ -133,32 +133,44 @@ TEST_F(SeriesTest, FailedWriteIsReported) {
     EXPECT_EQ(FileNames("runs").size(), 2u) << "leftover temporary file";
 }
 
-TEST_F(SeriesTest, DirectoryLoadingGoesByNameAndGivesEachFileItsOwnSize) {
+// Callers size their arrays by the first file of the directory: a later
+// file with more pixels would write past them.
+TEST_F(SeriesTest, DirectoryLoadingGoesByNameAndNeverOverrunsTheFirstFilesSize) {
     save_.SaveSeqData(kX, kY);
     const double y2[] = {4, 5, 6};
     save_.SaveSeqData(kX, y2);
-    // A later file with more pixels than the first.
     save_.SetPixelCount(5);
     const double x5[] = {1, 2, 3, 4, 5};
+    save_.SaveSeqData(x5, x5);  // passed over
+    save_.SetPixelCount(2);
     save_.SaveSeqData(x5, x5);
     WriteBytes("runs/S001b.txt", "not a spectrum");  // passed over
     WriteBytes("runs/notes.dat", "not listed");
 
     CDataFileLoad load;
     EXPECT_EQ(load.SetLoadingSeqDataFileDir(L"runs/"), 1);
-    double x[5] = {}, y[5] = {};
+    double x[4] = {}, y[4] = {};
+    x[3] = y[3] = -99;
     ASSERT_EQ(load.LoadSeqData(x, y), 1);
     EXPECT_EQ(y[2], 3);
     ASSERT_EQ(load.LoadSeqData(nullptr, nullptr), 1);
     EXPECT_EQ(load.GetPixelCount(), 3);
     ASSERT_EQ(load.LoadSingleData(x, y), 1);
     EXPECT_EQ(y[2], 6);
+    ASSERT_EQ(load.LoadSeqData(x, y), 1);
+    EXPECT_EQ(load.GetPixelCount(), 2);
+    EXPECT_EQ(y[1], 2);
+    EXPECT_EQ(x[3], -99);
+    EXPECT_EQ(y[3], -99);
+    EXPECT_EQ(load.LoadSeqData(x, y), 0);
+    EXPECT_EQ(load.LoadSeqData(x, y), 0);
+
+    // A new directory search goes by its own first file.
+    fs::create_directory("big");
+    fs::copy_file("runs/S002.txt", "big/S002.txt");
+    EXPECT_EQ(load.SetLoadingSeqDataFileDir(L"big"), 1);
     ASSERT_EQ(load.LoadSeqData(nullptr, nullptr), 1);
     EXPECT_EQ(load.GetPixelCount(), 5);
-    ASSERT_EQ(load.LoadSingleData(x, y), 1);
-    EXPECT_EQ(y[4], 5);
-    EXPECT_EQ(load.LoadSeqData(x, y), 0);
-    EXPECT_EQ(load.LoadSeqData(x, y), 0);
 
     fs::create_directory("none");
     EXPECT_EQ(load.SetLoadingSeqDataFileDir(L"none"), 0);
