@@ -12,7 +12,9 @@ struct PlotMapping {
 
     // False when either axis range or the plot rectangle is empty: nothing
     // that needs data coordinates can be placed then.
-    bool CanMap() const { return xMax > xMin && yMax > yMin && right > left && bottom > top; }
+    bool CanMap() const { return CanMapX() && yMax > yMin && bottom > top; }
+    // Vertical marks (cursor, markings) need the X axis only.
+    bool CanMapX() const { return xMax > xMin && right > left; }
 
     int PixelX(double x) const { return Truncate(left + (x - xMin) / (xMax - xMin) * (right - left)); }
     int PixelY(double y) const { return Truncate(bottom - (y - yMin) / (yMax - yMin) * (bottom - top)); }

@@ -130,7 +130,7 @@ void CPlotara::DrawChooseZoomInDotLine(QPainter& painter) {
 
 void CPlotara::DrawVerticalLine(QPainter& painter) {
     const PlotMapping m = Mapping();
-    if (!cursorShown || cursorLine == nullptr || !m.CanMap() || !(xMin < cursorX && cursorX < xMax)) return;
+    if (!cursorShown || cursorLine == nullptr || !m.CanMapX() || !(xMin < cursorX && cursorX < xMax)) return;
     const int px = m.PixelX(cursorX);
     painter.setPen(DottedPen(Qt::black));
     painter.drawLine(px, plotTop, px, plotBottom);
@@ -143,7 +143,7 @@ void CPlotara::DrawVerticalLine(QPainter& painter) {
 void CPlotara::DrawMarkings(QPainter& painter) {
     const ChartLine* line = ActiveLine();
     const PlotMapping m = Mapping();
-    if (line == nullptr || line->markings.empty() || !m.CanMap()) return;
+    if (line == nullptr || line->markings.empty() || !m.CanMapX()) return;
     const QPen dotted = DottedPen(Qt::black);
     const bool mirrored = xType == 3 || xType == 4;  // their arrays run against pixel order
     static const QString kMark = QStringLiteral("▼");

@@ -11,9 +11,11 @@ constexpr double kZoomFactor = 1.16;
 // Index of the point of x[0..n-1] (n >= 1, ascending) nearest to v; a tie
 // goes to the right. `slack` widens the two ends.
 int NearestPoint(const std::vector<double>& x, int n, double v, double slack) {
-    if (x[0] + slack >= v) return 0;
+    if (n == 1 || x[0] + slack >= v) return 0;
     if (x[n - 1] - slack <= v) return n - 1;
-    const int i = static_cast<int>(std::lower_bound(x.begin(), x.begin() + n, v) - x.begin());
+    // A NaN (in v or in the data) fails every comparison and can make the
+    // search stop at 0 or n: keep i - 1 and i on the line.
+    const int i = std::clamp(static_cast<int>(std::lower_bound(x.begin(), x.begin() + n, v) - x.begin()), 1, n - 1);
     return (v - x[i - 1] < x[i] - v) ? i - 1 : i;
 }
 

@@ -80,11 +80,12 @@ void CPlotara::DrawAotuPeak(QPainter& painter) {
         const double x = info.position[j], intensity = info.intensity[j];
         if (!(xMin <= x && x <= xMax && intensity >= yMin)) continue;
         const double top = showActiveLine ? intensity : info.height[j];
-        // A top below the plot (a base-deleted height under yMin) stops at
-        // the axis instead of running into the tick labels.
-        QPoint at(m.PixelX(x), top >= yMax ? plotTop : std::min(m.PixelY(top), plotBottom));
+        QPoint at(m.PixelX(x), top >= yMax ? plotTop : m.PixelY(top));
         painter.setPen(dotted);
         painter.drawLine(at.x(), at.y(), at.x(), plotBottom);
+        // Every peak drawn sets the text colour, labelled or not; the
+        // markings' numbers drawn later take it.
+        textColor = ToQColor(peakTextColor);
 
         const struct {
             bool shown;
@@ -96,7 +97,6 @@ void CPlotara::DrawAotuPeak(QPainter& painter) {
             if (!label.shown) continue;
             char text[64];
             std::snprintf(text, sizeof text, label.format, label.value);
-            textColor = ToQColor(peakTextColor);
             DrawChartText(painter, peakFont, textColor, at.x(), at.y(), QString::fromLatin1(text));
             at = NextPeakLabelPoint(at, peakAngle);
         }

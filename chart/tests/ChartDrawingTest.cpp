@@ -73,6 +73,21 @@ TEST(ChartDrawing, EmptyRangeDrawsFrameButNoData) {
     EXPECT_EQ(CountColor(image, image.rect(), Rgb(kGreen)), 0);
     EXPECT_EQ(image.pixel(L, 100), Rgb(kBlue));
     EXPECT_GT(CountDark(image, QRect(0, 100, 30, 160)), 20);  // Y title
+
+    // The cursor and the markings need only the X axis: they stay on an
+    // empty Y range and go with an empty X range.
+    const double x[3] = {0, 5, 10}, y[3] = {5, 5, 5};
+    chart.AddFileLine(0, 3, x, y, L"file");
+    chart.SetActiveSpectrum(-1, L"file");
+    chart.AddMarking(1.0);  // point 1, X 5, pixel 220
+    chart.SetMouseStatus(4);
+    chart.LMouseDown(250, 100);  // X 6.07: the cursor goes to X 5 too
+    chart.LMouseUp(250, 100);
+    const QRect column(220, T, 1, B - T);
+    EXPECT_GT(CountColor(Render(chart), column, qRgb(0, 0, 0)), 60);
+    EXPECT_GT(CountDark(Render(chart), QRect(225, T, 60, 14)), 10);  // "(5.000,5.000)"
+    chart.SetAxisRegion(5, 5, 0, 10);
+    EXPECT_EQ(CountColor(Render(chart), QRect(L + 1, 0, R - L, B), qRgb(0, 0, 0)), 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <list>
 #include <vector>
 
@@ -133,6 +134,11 @@ TEST_F(ChartMouse, CursorByXAndByStep) {
     EXPECT_EQ(cursor(), 1);
     chart.SetVerticalLineXData(99);
     EXPECT_EQ(cursor(), 3);
+    // Guards a read before the first point: a NaN passes both end tests and
+    // the search stopped at index 0.
+    chart.SetVerticalLineXData(std::nan(""));
+    EXPECT_GE(cursor(), 1);
+    EXPECT_LE(cursor(), 3);
 }
 
 // The cursor read-out follows new data of its line, and forgets a line that

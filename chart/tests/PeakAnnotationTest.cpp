@@ -77,6 +77,16 @@ TEST_F(PeakLayer, PeakLineStandsAtThePeakAndTheBaseIsRemoved) {
     EXPECT_NEAR(by[120], 600, 30);
     EXPECT_NEAR(by[20], 0, 30);
 
+    // On the base-deleted line the mark starts at the height above the base
+    // (600), here below the region: it runs up from under the plot to B.
+    chart.SetDisplayPeakOriginalSpectrum(false);
+    chart.SetDisplayPeakDeleteBase(true);
+    chart.SetAxisRegion(0, 200, 700, 1000);
+    EXPECT_GT(CountColor(Render(chart), QRect(248, 251, 1, 4), qRgb(0, 0, 0)), 0);
+    chart.SetDisplayPeakOriginalSpectrum(true);
+    chart.SetDisplayPeakDeleteBase(false);
+    chart.SetAxisRegion(0, 200, 0, 1000);
+
     chart.SetDisplayPeakVerticalLine(false);
     EXPECT_EQ(MarkColumns(Render(chart)), 0);
     chart.SetDisplayPeakVerticalLine(true);
@@ -115,6 +125,17 @@ TEST_F(PeakLayer, MarkingsAtPeaksAreAddedOnce) {
     std::list<double> xs;
     chart.GetMarkingXValues(xs);
     EXPECT_EQ(xs, (std::list<double>{120}));
+
+    // A drawn peak sets the peak text colour even without labels, and the
+    // marking's "▼" and number above the plot take it; without peaks they
+    // keep the title colour.
+    chart.SetWordColor(0xFF0000);
+    const QRect above(238, 4, 20, 25);
+    const QImage withPeaks = Render(chart);
+    EXPECT_GT(CountColor(withPeaks, above, qRgb(0, 0, 0)), 5);
+    EXPECT_EQ(CountColor(withPeaks, above, qRgb(0, 0, 255)), 0);
+    chart.SetAotuSearchPeak(false);
+    EXPECT_GT(CountColor(Render(chart), above, qRgb(0, 0, 255)), 5);
 }
 
 // LIBS names take the place of the read-out cursor and the peak labels.
