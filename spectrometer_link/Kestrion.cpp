@@ -28,7 +28,13 @@ std::string Part(const std::string& text, size_t first, size_t count) {
     return first < text.size() ? text.substr(first, count) : std::string();
 }
 
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+// Device text is single bytes; each byte becomes the character of that code
+// (a byte above 0x7F must not sign-extend into an invalid wide character).
+std::wstring Widen(const std::string& text) {
+    std::wstring wide;
+    for (char c : text) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return wide;
+}
 
 // Decimal text left-padded with '0' to at least four characters.
 std::string Padded4(int32_t value) {
@@ -47,6 +53,7 @@ void SetIfChanged(T& field, const T& value) {
 struct CKestrion::DeviceInfo {
     std::string identity;  // model code (8) + firmware (4), up to the first NUL
     std::string serialPart;
+    std::string version;  // firmware characters with "_" after the second
     int32_t deviceRange[2] = {0, 0};
     int32_t displayRange[2] = {0, 0};
     std::wstring serialNumber;  // as composed from the above
@@ -137,11 +144,16 @@ bool CKestrion::ReadDeviceInfo(DeviceInfo& info) {
         info.deviceRange[i] = LoadInt32(deviceRange + 4 * i);
         info.displayRange[i] = LoadInt32(displayRange + 4 * i);
     }
-    // Serial number: model digits, serial part, "0", firmware digits 2 … 4,
-    // then the device range, each end in at least four digits.
     const std::string firmware = Part(info.identity, 8, 4);
-    info.serialNumber = Widen(Part(info.identity, 4, 4) + info.serialPart + "0" + Part(firmware, 1, 3) +
-                              Padded4(info.deviceRange[0]) + Padded4(info.deviceRange[1]));
+    info.version = firmware;
+    info.version.insert(std::min<size_t>(2, firmware.size()), "_");
+    // Serial number: model digits, serial part, "0", the second firmware
+    // character, the last two of the version text, then the device range,
+    // each end in at least four digits.
+    const size_t versionTail = info.version.size() < 2 ? 0 : info.version.size() - 2;
+    info.serialNumber = Widen(Part(info.identity, 4, 4) + info.serialPart + "0" + Part(firmware, 1, 1) +
+                              info.version.substr(versionTail) + Padded4(info.deviceRange[0]) +
+                              Padded4(info.deviceRange[1]));
     return true;
 }
 
@@ -149,12 +161,10 @@ void CKestrion::ApplyDeviceInfo(const DeviceInfo& info) {
     const std::string code = Part(info.identity, 0, 8);
     const int model = FindModel(code);
     const ModelRow& row = ModelAt(model);
-    std::string firmware = Part(info.identity, 8, 4);
-    firmware.insert(std::min<size_t>(2, firmware.size()), "_");
     {
         std::lock_guard state(stateMutex_);
         SetIfChanged(deviceName, Widen(model == kUnlistedModel ? code : row.name));
-        SetIfChanged(versionInfo, Widen(firmware));
+        SetIfChanged(versionInfo, Widen(info.version));
         SetIfChanged(serialNumber, info.serialNumber);
         modelIndex = model;
         deviceMinX = info.deviceRange[0];

@@ -30,7 +30,9 @@ TEST_F(CalibrationWriter, WritesFourCoefficientsInOrderAndReadsThemBack) {
         ASSERT_EQ(link.StartDevice(0), 1);
         ASSERT_EQ(link.SetDevSoftTrigger(), 1);  // keep frame traffic out of the log
         unit->RecordTraffic(true);
+        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(WriteDemarcateData(&link, written.data(), 4), 1);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);  // a pause after the last write too
 
         const auto writes = ControlRequests(unit->Traffic(), protocol::kWriteCoefficient);
         ASSERT_EQ(writes.size(), 4u);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -187,6 +190,60 @@ TEST_F(KestrionAcquisition, UnpluggedDeviceTurnsTheLinkWrongForGood) {
     EXPECT_FALSE(link.IsKestrionRight());
     EXPECT_EQ(unit->IntegrationValue(), 24000u);
     EXPECT_EQ(link.GetIntegralTimeMS(), 6);
+}
+
+// The period is the integration time cut to whole milliseconds + 4 ms: at
+// 20.9 ms that is 24 ms (not 24.9 or 25). Ticks run on absolute deadlines, so
+// the typical spacing of frame requests is the period itself.
+TEST_F(KestrionAcquisition, FetchPeriodIsWholeMillisecondsPlusFour) {
+    auto unit = AddUnit();
+    CKestrion link;
+    ASSERT_EQ(link.StartDevice(0), 1);
+    ASSERT_EQ(link.SetIntegralTimeMS(20.9), 1);
+    unit->RecordTraffic(true);
+    ASSERT_TRUE(WaitFor([&] { return link.GetFrameNo() >= 22; }));
+    std::vector<double> gaps;
+    std::chrono::steady_clock::time_point last{};
+    for (const WireRecord& r : unit->Traffic()) {
+        if (r.kind != WireRecord::Kind::BulkOut) continue;
+        if (last != std::chrono::steady_clock::time_point{}) {
+            gaps.push_back(std::chrono::duration<double, std::milli>(r.time - last).count());
+        }
+        last = r.time;
+    }
+    ASSERT_GE(gaps.size(), 15u);
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    EXPECT_NEAR(gaps[gaps.size() / 2], 24.0, 0.4);
+}
+
+// Going away, a running link keeps fetching on a fast tick for a moment
+// (whatever the device still holds), pauses, then closes: nothing after.
+TEST_F(KestrionAcquisition, DestructionDrainsThenStopsAllTraffic) {
+    auto unit = AddUnit();
+    auto link = std::make_unique<CKestrion>();
+    ASSERT_EQ(link->StartDevice(0), 1);
+    ASSERT_EQ(link->SetIntegralTimeMS(4), 1);
+    ASSERT_TRUE(WaitFor([&] { return link->GetFrameNo() >= 2; }));
+    unit->RecordTraffic(true);
+    const auto start = std::chrono::steady_clock::now();
+    link.reset();
+    const auto end = std::chrono::steady_clock::now();
+    EXPECT_GE(end - start, 40ms);
+    const auto traffic = unit->Traffic();
+    EXPECT_FALSE(BulkCommands(traffic).empty());
+    for (const WireRecord& r : traffic) EXPECT_LE(r.time, end);
+    std::this_thread::sleep_for(30ms);
+    EXPECT_EQ(unit->Traffic().size(), traffic.size());
+
+    // A link whose timer never ran closes at once.
+    SimulatedUnitSetup pixelModel;
+    pixelModel.modelCode = "00008101";
+    AddUnit(pixelModel);
+    link = std::make_unique<CKestrion>();
+    ASSERT_EQ(link->StartDevice(1), 1);
+    const auto quick = std::chrono::steady_clock::now();
+    link.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - quick, 30ms);
 }
 
 TEST_F(KestrionAcquisition, ExternalTriggerFetchesOnlyWhenTheDeviceSaysReady) {

@@ -34,6 +34,41 @@ TEST_F(KestrionStart, IdentityAndSerialNumberAreComposedFromTheDevice) {
     EXPECT_EQ(link.GetDeviceMinX(), 200);
     EXPECT_EQ(link.GetIntegralTimeMS(), 4);  // the model's shortest
     EXPECT_TRUE(link.IsKestrionRight());
+
+    // A short firmware text and a byte above 0x7F: the same rule, no sign
+    // extension into invalid wide characters.
+    SimulatedUnitSetup odd = ExampleUnit();
+    odd.firmware = "012";
+    odd.serialPart = "\xC5X";
+    AddUnit(odd);
+    ASSERT_EQ(link.StartDevice(1), 1);
+    EXPECT_EQ(link.GetVersionInfo(), L"01_2");
+    EXPECT_EQ(link.GetSerialNumber(), L"2201\x00C5X" L"0" L"1" L"_2" L"0200" L"1100");
+}
+
+TEST_F(KestrionStart, EveryListedModelStartsWithItsRow) {
+    struct Row {
+        const char* code;
+        const wchar_t* name;
+        int pixels;
+        double maxY, shortestMS;
+    };
+    const Row rows[] = {{"00002201", L"Velmora", 3630, 16500, 4}, {"00002202", L"Tarnell", 2028, 65535, 17},
+                        {"00002203", L"Quorrin", 3630, 16500, 4}, {"00008101", L"Pellisk", 2048, 16500, 0},
+                        {"00002204", L"Dravent", 3630, 16500, 4}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.code);
+        SimulatedUnitSetup setup;
+        setup.modelCode = row.code;
+        AddUnit(setup);
+        CKestrion link;
+        ASSERT_EQ(link.StartDevice(bus->CountDevices() - 1), 1);
+        EXPECT_EQ(link.GetDeviceName(), row.name);
+        EXPECT_EQ(link.GetPixelCount(), row.pixels);
+        EXPECT_EQ(link.GetMinY(), 0);
+        EXPECT_EQ(link.GetMaxY(), row.maxY);
+        EXPECT_EQ(link.GetIntegralTimeMS(), row.shortestMS);
+    }
 }
 
 TEST_F(KestrionStart, FailsWithoutDeviceOrIdentityAndForUnlistedModels) {
@@ -130,6 +165,9 @@ TEST_F(KestrionStart, XAxisIsPolynomialPlusCorrectionSplineFromFivePoints) {
     for (const auto& [pixel, value] : points) {
         EXPECT_NEAR(x[pixel] - Polynomial(setup.coefficients, pixel), value, 1e-9) << pixel;
     }
+    // The end knots carry the end slopes themselves as values.
+    EXPECT_NEAR(x[0] - Polynomial(setup.coefficients, 0), (0.8 - 0.5) / (900 - 300), 1e-9);
+    EXPECT_NEAR(x[3629] - Polynomial(setup.coefficients, 3629), (-0.1 + 0.4) / (3300 - 2400), 1e-9);
     // Between the points the correction stays of their size, not wild.
     EXPECT_LT(std::abs(x[1200] - Polynomial(setup.coefficients, 1200)), 1.5);
 }
