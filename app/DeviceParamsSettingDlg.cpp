@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "Lexora.h"
 #include "ProcessValues.h"
@@ -23,11 +24,12 @@ bool ParseTime(const QString& text, double& ms) {
     return true;
 }
 
-bool ParseInt(const QString& text, int low, int high, int& n) {
-    int value = 0;
-    if (std::sscanf(text.toUtf8().constData(), "%d", &value) != 1) return false;
-    if (value < low || value > high) return false;
-    n = value;
+// "%d" applied to the box's text; a count below low, or one no int holds, is refused.
+bool ParseCount(const QString& text, int low, int& n) {
+    long long value = 0;
+    if (std::sscanf(text.toUtf8().constData(), "%lld", &value) != 1) return false;
+    if (value < low || value > std::numeric_limits<int>::max()) return false;
+    n = static_cast<int>(value);
     return true;
 }
 
@@ -64,9 +66,9 @@ CDeviceParamsSettingDlg::CDeviceParamsSettingDlg(Window* regionPanel, QWidget* p
     smoothBox_->setText(QString::number(smoothness));
     connect(timeBox_, &QLineEdit::returnPressed, this, [this] { OnTimeEnter(); });
     connect(avgBox_, &QLineEdit::returnPressed, this,
-            [this] { OnCountEnter(avgBox_, 1, kMaxAvgCount, avgCount); });
+            [this] { OnCountEnter(avgBox_, 1, avgCount); });
     connect(smoothBox_, &QLineEdit::returnPressed, this,
-            [this] { OnCountEnter(smoothBox_, 2, kMaxSmoothness, smoothness); });
+            [this] { OnCountEnter(smoothBox_, 2, smoothness); });
     connect(unitBox_, &QComboBox::currentIndexChanged, this, [this] { OnUnitChanged(); });
     connect(triggerBox_, &QComboBox::currentIndexChanged, this, [this](int i) { OnTriggerChanged(i); });
     messageTargets.parameterStrip = this;
@@ -95,10 +97,11 @@ void CDeviceParamsSettingDlg::OnTimeEnter() {
     WriteIntegralTimeFile(integralTimeMS);
 }
 
-void CDeviceParamsSettingDlg::OnCountEnter(QLineEdit* box, int kind, int high, int& value) {
+void CDeviceParamsSettingDlg::OnCountEnter(QLineEdit* box, int kind, int& value) {
+    // Only the arrows stop at the upper limits; a typed count may go beyond.
     const int low = kind == 1 ? 1 : 0;
     int n = 0;
-    if (!ParseInt(box->text(), low, high, n)) {
+    if (!ParseCount(box->text(), low, n)) {
         box->setText(QString::number(value));
         return;
     }

@@ -37,7 +37,7 @@ protected:
 private:
     void OnTimeEnter();
     // Averaging (kind 1, from 1) and smoothing (kind 2, from 0) share their rules.
-    void OnCountEnter(QLineEdit* box, int kind, int high, int& value);
+    void OnCountEnter(QLineEdit* box, int kind, int& value);
     void OnTimeStep(int step);
     void OnCountStep(QLineEdit* box, int kind, int high, int& value, int step);
     void OnUnitChanged();

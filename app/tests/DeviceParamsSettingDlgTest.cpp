@@ -145,13 +145,24 @@ TEST_F(Strip, AveragingAndSmoothingStopAtTheirLimits) {
     strip.SmoothArrows()->Down()->click();
     EXPECT_EQ(strip.SmoothBox()->text(), "999");
 
-    // Typed values outside the limits are refused like unreadable text.
+    // Counts below the lower limits, or beyond an int, are refused like
+    // unreadable text; typed counts above the arrows' limits are applied.
     region.commands.clear();
     Enter(strip.AvgBox(), "0");
-    Enter(strip.SmoothBox(), "1001");
+    Enter(strip.SmoothBox(), "-1");
+    Enter(strip.AvgBox(), "99999999999");
     EXPECT_TRUE(region.commands.empty());
     EXPECT_EQ(strip.AvgBox()->text(), "100000");
     EXPECT_EQ(strip.SmoothBox()->text(), "999");
+    Enter(strip.SmoothBox(), "1500");
+    Enter(strip.AvgBox(), "200000");
+    ASSERT_EQ(region.commands.size(), 2u);
+    EXPECT_EQ(region.commands[0].value, 1500.0);
+    EXPECT_EQ(region.commands[1].value, 200000.0);
+    strip.SmoothArrows()->Up()->click();
+    EXPECT_EQ(region.commands.size(), 2u) << "the arrows still stop at 1000";
+    strip.AvgArrows()->Down()->click();
+    EXPECT_EQ(region.commands.size(), 2u) << "199999 is beyond the arrows' limit too";
 }
 
 TEST_F(Strip, ExternalTriggerGreysTheTimeControls) {
