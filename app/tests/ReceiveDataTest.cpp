@@ -228,40 +228,33 @@ TEST_F(ReceiveData, RenameAndCloseGoToTheRegionPanel) {
 
 namespace {
 
-// A page that pulls on its own acquisition timer, as the live view does, and
-// times every step.
+// A page that pulls on its own acquisition timer, as the live view does.
 class TimedPage : public TestPage {
 public:
     using TestPage::TestPage;
-    std::chrono::nanoseconds longestPull{0};
-    std::chrono::nanoseconds allPulls{0};
-    int timedPulls = 0;
     void Start() { SetTimer(2, AcquisitionInterval()); }
 
 protected:
-    void OnTimer(int) override {
-        const auto start = std::chrono::steady_clock::now();
-        PullFrames();
-        const auto took = std::chrono::steady_clock::now() - start;
-        longestPull = std::max(longestPull, took);
-        allPulls += took;
-        ++timedPulls;
-    }
+    void OnTimer(int) override { PullFrames(); }
 };
 
 }  // namespace
 
 // Two devices at 10 ms on one page for a while: every frame is taken at most
-// once, hardly any is skipped, and no step waits for the USB transfers.
-TEST_F(ReceiveData, SustainedAcquisitionKeepsUpWithoutBlocking) {
+// once, hardly any is skipped, and the acquisition step never talks to the
+// devices itself: it copies what the links' threads published, so a slow or
+// unplugged device cannot hold up the window.
+TEST_F(ReceiveData, SustainedAcquisitionKeepsUpWithoutTouchingUsb) {
     constexpr int kSeconds = 5;
-    AddUnit(0);
-    AddUnit(1);
+    auto first = AddUnit(0);
+    auto second = AddUnit(1);
     DiscoverDevices();
     TimedPage page;
     page.PutIntegralTime(10);
     page.AddDeviceByNumber(0);
     page.AddDeviceByNumber(1);
+    first->RecordTraffic(true);
+    second->RecordTraffic(true);
     page.Start();
     RunEventLoop(kSeconds * 1000);
 
@@ -275,10 +268,10 @@ TEST_F(ReceiveData, SustainedAcquisitionKeepsUpWithoutBlocking) {
         // that sends twice before the other sends once loses a frame.
         EXPECT_GE(static_cast<double>(list.size()), 0.6 * static_cast<double>(delivered)) << "frames skipped";
     }
-    // A step that waited for a transfer would take a frame time (14 ms).
-    const double meanMs = std::chrono::duration<double, std::milli>(page.allPulls).count() / page.timedPulls;
-    EXPECT_LT(meanMs, 2.0);
-    std::printf("%ld frames delivered by the slower device, %zu and %zu pulled; step mean %.3f ms, longest %.3f ms\n",
-                delivered, frames[0].size(), frames[1].size(), meanMs,
-                std::chrono::duration<double, std::milli>(page.longestPull).count());
+    for (const auto& unit : {first, second}) {
+        const auto traffic = unit->Traffic();
+        EXPECT_FALSE(traffic.empty());
+        for (const auto& record : traffic)
+            ASSERT_NE(record.thread, std::this_thread::get_id()) << "a transfer on the window's thread";
+    }
 }

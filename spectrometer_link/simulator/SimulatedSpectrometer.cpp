@@ -55,6 +55,7 @@ bool SimulatedSpectrometer::IsLive(uint64_t session) const { return plugged_ && 
 void SimulatedSpectrometer::Record(WireRecord record) {
     if (!recording_) return;
     record.time = Clock::now();
+    record.thread = std::this_thread::get_id();
     traffic_.push_back(std::move(record));
 }
 
@@ -63,7 +64,7 @@ UsbTransferResult SimulatedSpectrometer::Control(uint64_t session, const UsbCont
     std::lock_guard lock(mutex_);
     if (!IsLive(session)) return {UsbStatus::NoDevice, 0};
     const bool in = (setup.requestType & kDirectionIn) != 0;
-    WireRecord record{WireRecord::Kind::Control, setup, 0, {}, length, {}};
+    WireRecord record{WireRecord::Kind::Control, setup, 0, {}, length, {}, {}};
     if (!in && data != nullptr) record.data.assign(data, data + length);
     Record(std::move(record));
 
@@ -148,7 +149,7 @@ UsbTransferResult SimulatedSpectrometer::Bulk(uint64_t session, uint8_t address,
                                               int timeoutMs) {
     std::unique_lock lock(mutex_);
     if (!IsLive(session)) return {UsbStatus::NoDevice, 0};
-    WireRecord record{WireRecord::Kind::BulkIn, {}, address, {}, length, {}};
+    WireRecord record{WireRecord::Kind::BulkIn, {}, address, {}, length, {}, {}};
     if (address == kCommandEndpoint) {
         record.kind = WireRecord::Kind::BulkOut;
         if (data != nullptr) record.data.assign(data, data + length);

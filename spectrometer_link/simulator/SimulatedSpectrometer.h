@@ -6,6 +6,7 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -44,6 +45,7 @@ struct WireRecord {
     std::vector<uint8_t> data;      // bytes sent to the unit (OUT transfers)
     int length = 0;                 // bytes the host asked to move
     std::chrono::steady_clock::time_point time;
+    std::thread::id thread;         // who made the transfer
 };
 
 // An in-process spectrometer that speaks the device protocol: identity,
