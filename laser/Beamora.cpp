@@ -155,16 +155,17 @@ void CBeamora::SetDelayStep(int step) { Send(kDelayStep, step); }
 
 void CBeamora::Send(unsigned char code, int value) {
     Record& r = *record_;
-    if (!r.open) return;  // nothing to write to: the frame is dropped
     const auto v = static_cast<std::uint32_t>(value);
     std::array<char, kFrameBytes> frame{0x55, static_cast<char>(0xAA), 0x08, 0x00, static_cast<char>(code)};
     for (int i = 0; i < 4; ++i) frame[5 + i] = static_cast<char>(v >> (24 - 8 * i));  // frame[9] stays 0
-    // A frame the port did not take in time is dropped whole, so that no
-    // remainder runs into the next frame.
-    if (r.port.write(frame.data(), kFrameBytes) != kFrameBytes ||
-        !r.port.waitForBytesWritten(kWriteTimeoutMs)) {
+    // A closed port drops the frame. A frame the port did not take in time is
+    // dropped whole, so that no remainder runs into the next frame.
+    if (r.open && (r.port.write(frame.data(), kFrameBytes) != kFrameBytes ||
+                   !r.port.waitForBytesWritten(kWriteTimeoutMs))) {
         r.port.clear(QSerialPort::Output);
     }
+    // The pause comes after every command, sent or dropped: callers get the
+    // same timing either way.
     std::this_thread::sleep_for(kPauseAfterFrame);
 }
 

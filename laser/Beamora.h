@@ -9,7 +9,8 @@
 // is one 10-byte frame (55 AA 08 00, command code, 32-bit value most
 // significant byte first, 00), written in one go and followed by a 50 ms pause
 // so the laser can take it in. Nothing is ever read back, and no operation
-// reports an error: frames for a port that is not open are dropped.
+// reports an error: frames for a port that is not open are dropped, after the
+// same pause.
 //
 // Port numbers. The laser dialog speaks of ports by number, 1 upwards;
 // PortDeviceName maps a number to this machine's serial device, and the port

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -61,6 +62,10 @@ TEST_F(BeamoraOnPty, OpensAt9600_8N1AndWritesWholeFramesUntilClosed) {
     EXPECT_EQ(line.c_cflag & PARENB, 0u);
     EXPECT_EQ(line.c_cflag & CSTOPB, 0u);
 
+    // Choosing another port changes only the next opening.
+    laser.SetCommPort(77);
+    EXPECT_TRUE(laser.IsCommOpening());
+
     laser.StartLaser();
     laser.StopLaser();
     laser.SetPulseWidth(10);
@@ -76,7 +81,10 @@ TEST_F(BeamoraOnPty, OpensAt9600_8N1AndWritesWholeFramesUntilClosed) {
 
     laser.CloseComm();
     EXPECT_FALSE(laser.IsCommOpening());
+    // Nothing goes out, but the command still takes its 50 ms.
+    const auto start = std::chrono::steady_clock::now();
     laser.StopLaser();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
     EXPECT_TRUE(pty.Read(10, 200).empty());
 }
 
