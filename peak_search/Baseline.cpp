@@ -6,21 +6,39 @@ namespace peaksearch {
 
 namespace {
 
-// out[i] = the best of in over [i − half, i + half] (clipped at the ends), by a
-// monotone queue of indexes: each index enters and leaves once.
+// out[i] = the best of in over [i − half, i + half] (clipped at the ends).
+// The spectrum is cut into blocks of one window: a full window spans at most
+// two blocks, so its best is that of the tail of one block (suffix) and the
+// head of the next. No comparison decides a branch, so the cost per point does
+// not depend on the noise in the data.
 template <class Better>
-void RollingExtreme(const double* in, int n, int half, double* out, int* queue, Better better) {
-    int head = 0;
-    int tail = 0;
-    for (int j = 0; j < n + half; ++j) {
-        if (j < n) {
-            while (tail > head && !better(in[queue[tail - 1]], in[j])) --tail;
-            queue[tail++] = j;
+void RollingExtreme(const double* in, int n, int half, double* out, double* suffix, Better better) {
+    const auto best = [better](double a, double b) { return better(b, a) ? b : a; };
+    const int window = 2 * half + 1;
+    for (int start = 0; start < n; start += window) {
+        int j = std::min(start + window, n) - 1;
+        suffix[j] = in[j];
+        for (--j; j >= start; --j) suffix[j] = best(in[j], suffix[j + 1]);
+    }
+    for (int start = 0; start < n; start += window) {
+        const int end = std::min(start + window, n);
+        double head = in[start];
+        for (int j = start; j < end; ++j) {
+            head = best(head, in[j]);
+            const int i = j - half;
+            if (i >= half) {
+                out[i] = best(suffix[i - half], head);
+            } else if (i >= 0) {
+                out[i] = head;  // clipped at the start: the window lies in the first block
+            }
         }
-        const int i = j - half;
-        if (i < 0) continue;
-        while (queue[head] < i - half) ++head;
-        out[i] = in[queue[head]];
+    }
+    // Windows clipped at the end, growing backwards from the last point.
+    double tail = in[n - 1];
+    for (int j = n - 2; j > n - 1 - half && j >= 0; --j) tail = best(tail, in[j]);
+    for (int i = n - 1; i >= std::max(n - half, 0); --i) {
+        if (i - half >= 0) tail = best(tail, in[i - half]);
+        out[i] = tail;
     }
 }
 
@@ -37,8 +55,8 @@ void LowerEnvelope(const double* in, int n, int h, int meanHalf, const BaselineB
         padded[h + n - 1 + k] = std::max(in[n - 1 - inside], 2.0 * in[n - 1] - in[n - 1 - inside]);
     }
     const int m = n + 2 * h;
-    RollingExtreme(padded, m, h, work.eroded, work.queue, [](double a, double b) { return a < b; });
-    RollingExtreme(work.eroded, m, h, padded, work.queue, [](double a, double b) { return a > b; });
+    RollingExtreme(padded, m, h, work.eroded, work.suffix, [](double a, double b) { return a < b; });
+    RollingExtreme(work.eroded, m, h, padded, work.suffix, [](double a, double b) { return a > b; });
     CentredMean(padded + h, n, meanHalf, work.prefix, padded + h);
 }
 

@@ -1,7 +1,10 @@
 #include "Candidates.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace peaksearch {
 
@@ -17,6 +20,40 @@ void SmoothLightly(const double* y, int n, double* smooth) {
     }
 }
 
+namespace {
+
+// The k-th smallest (from 0) of the m values in v, none negative nor NaN,
+// reordering v. Such doubles order as their bit patterns, so the value is
+// found 11 bits at a time from the top, keeping the values that share the
+// bits found so far: at most six passes however many values are equal, and no
+// comparison of values decides a branch, which noise would make unpredictable.
+double SelectNonNegative(double* v, int m, int k) {
+    constexpr int kDigitBits = 11;
+    const auto bits = [](double d) { return std::bit_cast<std::uint64_t>(d); };
+    std::array<int, 1 << kDigitBits> count{};
+    int shift = 64 - 1 - kDigitBits;  // below the sign bit, which is 0
+    for (int i = 0; i < m; ++i) ++count[bits(v[i]) >> shift];
+    for (;;) {
+        int digit = 0;
+        while (k >= count[digit]) k -= count[digit++];
+        const int next = std::max(shift - kDigitBits, 0);
+        count.fill(0);
+        int kept = 0;
+        for (int i = 0; i < m; ++i) {
+            const std::uint64_t u = bits(v[i]);
+            const bool same = static_cast<int>((u >> shift) & (count.size() - 1)) == digit;
+            v[kept] = v[i];
+            kept += same;
+            count[(u >> next) & (count.size() - 1)] += same;
+        }
+        m = kept;
+        if (m == 1 || shift == 0) return v[0];
+        shift = next;
+    }
+}
+
+}  // namespace
+
 double NoiseSigma(const double* y, int n, double* scratch) {
     if (n < 3) return 0.0;
     const int m = n - 2;
@@ -25,10 +62,9 @@ double NoiseSigma(const double* y, int n, double* scratch) {
         // Infinities order properly; NaN would break the selection.
         scratch[i] = std::isfinite(d) ? std::fabs(d) : HUGE_VAL;
     }
-    std::nth_element(scratch, scratch + m / 2, scratch + m);
     // For Gaussian noise of deviation σ the second difference has deviation
     // σ·√6, and its median absolute value is 0.6745 times that.
-    return scratch[m / 2] / (0.6745 * std::sqrt(6.0));
+    return SelectNonNegative(scratch, m, m / 2) / (0.6745 * std::sqrt(6.0));
 }
 
 int FindCandidates(const double* s, int n, double minDip, Candidate* out) {

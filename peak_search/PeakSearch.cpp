@@ -24,8 +24,7 @@ int BaseHalfWindow(int n) { return std::max(2, n / 16); }
 // Work buffers of one thread. They only grow, so a repaint that searches a
 // spectrum of the same length as before allocates nothing.
 struct Workspace {
-    std::vector<double> smooth, base, padded, eroded, prefix;
-    std::vector<int> queue;
+    std::vector<double> smooth, base, padded, eroded, suffix, prefix;
     std::vector<Candidate> candidates;
 
     // Room for n points and a base half window of h.
@@ -41,7 +40,7 @@ struct Workspace {
             padded.resize(paddedSize);
             eroded.resize(paddedSize);
             prefix.resize(paddedSize + 1);
-            queue.resize(paddedSize);
+            suffix.resize(paddedSize);
         }
     }
 };
@@ -61,7 +60,7 @@ void Search(int n, const double* x, const double* y, double threshold, PeakInfo&
     const int h = BaseHalfWindow(n);
     w.Reserve(n, h);
     ComputeBaseline(y, n, h, w.base.data(),
-                    {w.smooth.data(), w.padded.data(), w.eroded.data(), w.prefix.data(), w.queue.data()});
+                    {w.smooth.data(), w.padded.data(), w.eroded.data(), w.prefix.data(), w.suffix.data()});
 
     std::array<Peak, kPeakInfoCapacity> kept;
     int keptCount = 0;
