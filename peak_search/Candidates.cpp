@@ -69,9 +69,16 @@ double NoiseSigma(const double* y, int n, double* scratch) {
 
 int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
     const auto lower = [s](int a, int b) { return s[b] < s[a] ? b : a; };
-    const auto lowestIn = [&](int from, int to) {
+    // The lowest value is carried along with its index, so that no load waits
+    // on the previous comparison.
+    const auto lowestIn = [s](int from, int to) {
         int m = from;
-        for (int i = from + 1; i <= to; ++i) m = lower(m, i);
+        double lowest = s[from];
+        for (int i = from + 1; i <= to; ++i) {
+            const bool below = s[i] < lowest;
+            m = below ? i : m;
+            lowest = below ? s[i] : lowest;
+        }
         return m;
     };
 
@@ -81,7 +88,9 @@ int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
 
     const auto take = [&](double index) {
         if (!std::isfinite(index)) return;
-        const int top = std::clamp(static_cast<int>(std::lround(index)), 1, n - 2);
+        // index lies in [1, n − 2]; halves round up as std::lround would, without its call.
+        const int whole = static_cast<int>(index);
+        const int top = std::clamp(whole + (index - whole >= 0.5 ? 1 : 0), 1, n - 2);
         int valley = lowestIn(prevTop, top);
         if (carry >= 0) valley = lower(carry, valley);
         carry = -1;
@@ -106,13 +115,14 @@ int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
     double riseSlope = 0.0;
     for (int i = 1; i <= n - 2; ++i) {
         const double d = s[i + 1] - s[i - 1];
-        if (d > 0.0) {
-            rise = i;
-            riseSlope = d;
-        } else if (d < 0.0 && rise >= 0) {
+        // Only a fall after a rise branches: noise makes the sign of d itself unpredictable.
+        if (d < 0.0 && rise >= 0) {
             take(i == rise + 1 ? rise + riseSlope / (riseSlope - d) : 0.5 * (rise + i));
             rise = -1;
         }
+        const bool up = d > 0.0;
+        rise = up ? i : rise;
+        riseSlope = up ? d : riseSlope;
     }
     if (count > 0) {
         int valley = lowestIn(prevTop, n - 1);
