@@ -85,13 +85,20 @@ int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
     int count = 0;    // out works as a stack of the maxima kept so far
     int carry = -1;   // lowest sample left behind by a maximum merged into the one before it
     int prevTop = 0;  // previous maximum found, kept or not
+    // The lowest sample of [prevTop, i − 1] while the scan stands at i, kept up
+    // as the scan goes: a search back from each maximum would end in a branch
+    // that noise makes unpredictable.
+    int low = 0;
+    double lowValue = s[0];
 
-    const auto take = [&](double index) {
+    const auto take = [&](double index, int i) {
         if (!std::isfinite(index)) return;
         // index lies in [1, n − 2]; halves round up as std::lround would, without its call.
         const int whole = static_cast<int>(index);
         const int top = std::clamp(whole + (index - whole >= 0.5 ? 1 : 0), 1, n - 2);
-        int valley = lowestIn(prevTop, top);
+        // top lies in [rise, i]; only a level top can lie below i − 1.
+        int valley = top >= i - 1 ? low : lowestIn(prevTop, top);
+        if (top == i && s[i] < lowValue) valley = i;
         if (carry >= 0) valley = lower(carry, valley);
         carry = -1;
         prevTop = top;
@@ -114,10 +121,15 @@ int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
     int rise = -1;  // last index with d > 0 since the last fall
     double riseSlope = 0.0;
     for (int i = 1; i <= n - 2; ++i) {
+        const bool below = s[i - 1] < lowValue;
+        low = below ? i - 1 : low;
+        lowValue = below ? s[i - 1] : lowValue;
         const double d = s[i + 1] - s[i - 1];
         // Only a fall after a rise branches: noise makes the sign of d itself unpredictable.
         if (d < 0.0 && rise >= 0) {
-            take(i == rise + 1 ? rise + riseSlope / (riseSlope - d) : 0.5 * (rise + i));
+            take(i == rise + 1 ? rise + riseSlope / (riseSlope - d) : 0.5 * (rise + i), i);
+            low = lowestIn(prevTop, std::max(prevTop, i - 1));
+            lowValue = s[low];
             rise = -1;
         }
         const bool up = d > 0.0;
