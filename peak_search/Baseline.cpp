@@ -11,7 +11,7 @@ namespace {
 // exactly one anchor c: its best is that of the run [i − half, c], taken from
 // c backwards, and of the run [c, i + half], taken from c forwards. The
 // backward runs of the next anchor are taken in the same loop as the forward
-// runs of this one, so both stay in the first-level cache and their two chains
+// runs of this one, so the buffer of runs stays small and their two chains
 // of comparisons overlap. No comparison decides a branch, so the cost per
 // point does not depend on the noise in the data. runs holds 2·(2·half + 1)
 // values.
