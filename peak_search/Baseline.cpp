@@ -6,21 +6,44 @@ namespace peaksearch {
 
 namespace {
 
-// out[i] = the best of in over [i − half, i + half] (clipped at the ends), by a
-// monotone queue of indexes: each index enters and leaves once.
+// out[i] = the best of in over [i − half, i + half] (clipped at the ends).
+// The spectrum is cut at anchors one window apart, so each full window holds
+// exactly one anchor c: its best is that of the run [i − half, c], taken from
+// c backwards, and of the run [c, i + half], taken from c forwards. The
+// backward runs of the next anchor are taken in the same loop as the forward
+// runs of this one, so the buffer of runs stays small and their two chains
+// of comparisons overlap. No comparison decides a branch, so the cost per
+// point does not depend on the noise in the data. runs holds 2·(2·half + 1)
+// values.
 template <class Better>
-void RollingExtreme(const double* in, int n, int half, double* out, int* queue, Better better) {
-    int head = 0;
-    int tail = 0;
-    for (int j = 0; j < n + half; ++j) {
-        if (j < n) {
-            while (tail > head && !better(in[queue[tail - 1]], in[j])) --tail;
-            queue[tail++] = j;
+void RollingExtreme(const double* in, int n, int half, double* out, double* runs, Better better) {
+    const auto best = [better](double a, double b) { return better(b, a) ? b : a; };
+    const int window = 2 * half + 1;
+    double* back = runs;             // back[k] = best of in over [c − k, c]
+    double* nextBack = runs + window;  // the same for the next anchor
+    back[0] = in[0];
+    for (int c = 0; c < n; c += window) {
+        const int end = std::min(c + window, n);
+        const bool more = end < n;
+        double forward = in[c];
+        double backward = more ? in[end] : 0.0;
+        for (int j = c; j < end; ++j) {
+            forward = best(forward, in[j]);
+            // Near the start the window is clipped to [0, j], all of it forwards of c = 0.
+            if (j >= half) out[j - half] = best(back[std::min(c + 2 * half - j, c)], forward);
+            if (more) {
+                backward = best(backward, in[end - (j - c)]);
+                nextBack[j - c] = backward;
+            }
         }
-        const int i = j - half;
-        if (i < 0) continue;
-        while (queue[head] < i - half) ++head;
-        out[i] = in[queue[head]];
+        std::swap(back, nextBack);
+    }
+    // Windows clipped at the end, growing backwards from the last point.
+    double tail = in[n - 1];
+    for (int j = n - 2; j > n - 1 - half && j >= 0; --j) tail = best(tail, in[j]);
+    for (int i = n - 1; i >= std::max(n - half, 0); --i) {
+        if (i - half >= 0) tail = best(tail, in[i - half]);
+        out[i] = tail;
     }
 }
 
@@ -37,8 +60,8 @@ void LowerEnvelope(const double* in, int n, int h, int meanHalf, const BaselineB
         padded[h + n - 1 + k] = std::max(in[n - 1 - inside], 2.0 * in[n - 1] - in[n - 1 - inside]);
     }
     const int m = n + 2 * h;
-    RollingExtreme(padded, m, h, work.eroded, work.queue, [](double a, double b) { return a < b; });
-    RollingExtreme(work.eroded, m, h, padded, work.queue, [](double a, double b) { return a > b; });
+    RollingExtreme(padded, m, h, work.eroded, work.runs, [](double a, double b) { return a < b; });
+    RollingExtreme(work.eroded, m, h, padded, work.runs, [](double a, double b) { return a > b; });
     CentredMean(padded + h, n, meanHalf, work.prefix, padded + h);
 }
 
@@ -47,10 +70,14 @@ void LowerEnvelope(const double* in, int n, int h, int meanHalf, const BaselineB
 void CentredMean(const double* in, int n, int half, double* prefix, double* out) {
     prefix[0] = 0.0;
     for (int i = 0; i < n; ++i) prefix[i + 1] = prefix[i] + in[i];
-    for (int i = 0; i < n; ++i) {
-        const int k = std::min({half, i, n - 1 - i});
-        out[i] = (prefix[i + k + 1] - prefix[i - k]) / (2 * k + 1);
-    }
+    const auto mean = [prefix](int i, int k) { return (prefix[i + k + 1] - prefix[i - k]) / (2 * k + 1); };
+    // Full windows, by a multiplication: a division per point would cost more than the rest.
+    const int first = std::min(half, n);
+    const int last = std::max(n - half, first);
+    const double full = 1.0 / (2 * half + 1);
+    for (int i = first; i < last; ++i) out[i] = (prefix[i + half + 1] - prefix[i - half]) * full;
+    for (int i = 0; i < first; ++i) out[i] = mean(i, std::min(i, n - 1 - i));
+    for (int i = last; i < n; ++i) out[i] = mean(i, std::min(i, n - 1 - i));
 }
 
 void ComputeBaseline(const double* y, int n, int h, double* base, const BaselineBuffers& work) {

@@ -27,13 +27,13 @@ namespace peaksearch {
 void CentredMean(const double* in, int n, int half, double* prefix, double* out);
 
 // Work space for ComputeBaseline with halfWindow h: smooth holds n values,
-// padded and eroded n + 2h, prefix n + 2h + 1, queue n + 2h.
+// padded and eroded n + 2h, prefix n + 2h + 1, runs 4h + 2.
 struct BaselineBuffers {
     double* smooth;
     double* padded;
     double* eroded;
     double* prefix;
-    int* queue;
+    double* runs;
 };
 
 // base receives n values.

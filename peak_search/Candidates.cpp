@@ -1,7 +1,10 @@
 #include "Candidates.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace peaksearch {
 
@@ -17,6 +20,40 @@ void SmoothLightly(const double* y, int n, double* smooth) {
     }
 }
 
+namespace {
+
+// The k-th smallest (from 0) of the m values in v, none negative nor NaN,
+// reordering v. Such doubles order as their bit patterns, so the value is
+// found 11 bits at a time from the top, keeping the values that share the
+// bits found so far: at most six passes however many values are equal, and no
+// comparison of values decides a branch, which noise would make unpredictable.
+double SelectNonNegative(double* v, int m, int k) {
+    constexpr int kDigitBits = 11;
+    const auto bits = [](double d) { return std::bit_cast<std::uint64_t>(d); };
+    std::array<int, 1 << kDigitBits> count{};
+    int shift = 64 - 1 - kDigitBits;  // below the sign bit, which is 0
+    for (int i = 0; i < m; ++i) ++count[bits(v[i]) >> shift];
+    for (;;) {
+        int digit = 0;
+        while (k >= count[digit]) k -= count[digit++];
+        const int next = std::max(shift - kDigitBits, 0);
+        count.fill(0);
+        int kept = 0;
+        for (int i = 0; i < m; ++i) {
+            const std::uint64_t u = bits(v[i]);
+            const bool same = static_cast<int>((u >> shift) & (count.size() - 1)) == digit;
+            v[kept] = v[i];
+            kept += same;
+            count[(u >> next) & (count.size() - 1)] += same;
+        }
+        m = kept;
+        if (m == 1 || shift == 0) return v[0];
+        shift = next;
+    }
+}
+
+}  // namespace
+
 double NoiseSigma(const double* y, int n, double* scratch) {
     if (n < 3) return 0.0;
     const int m = n - 2;
@@ -25,28 +62,43 @@ double NoiseSigma(const double* y, int n, double* scratch) {
         // Infinities order properly; NaN would break the selection.
         scratch[i] = std::isfinite(d) ? std::fabs(d) : HUGE_VAL;
     }
-    std::nth_element(scratch, scratch + m / 2, scratch + m);
     // For Gaussian noise of deviation σ the second difference has deviation
     // σ·√6, and its median absolute value is 0.6745 times that.
-    return scratch[m / 2] / (0.6745 * std::sqrt(6.0));
+    return SelectNonNegative(scratch, m, m / 2) / (0.6745 * std::sqrt(6.0));
 }
 
 int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
     const auto lower = [s](int a, int b) { return s[b] < s[a] ? b : a; };
-    const auto lowestIn = [&](int from, int to) {
+    // The lowest value is carried along with its index, so that no load waits
+    // on the previous comparison.
+    const auto lowestIn = [s](int from, int to) {
         int m = from;
-        for (int i = from + 1; i <= to; ++i) m = lower(m, i);
+        double lowest = s[from];
+        for (int i = from + 1; i <= to; ++i) {
+            const bool below = s[i] < lowest;
+            m = below ? i : m;
+            lowest = below ? s[i] : lowest;
+        }
         return m;
     };
 
     int count = 0;    // out works as a stack of the maxima kept so far
     int carry = -1;   // lowest sample left behind by a maximum merged into the one before it
     int prevTop = 0;  // previous maximum found, kept or not
+    // The lowest sample of [prevTop, i − 1] while the scan stands at i, kept up
+    // as the scan goes: a search back from each maximum would end in a branch
+    // that noise makes unpredictable.
+    int low = 0;
+    double lowValue = s[0];
 
-    const auto take = [&](double index) {
+    const auto take = [&](double index, int i) {
         if (!std::isfinite(index)) return;
-        const int top = std::clamp(static_cast<int>(std::lround(index)), 1, n - 2);
-        int valley = lowestIn(prevTop, top);
+        // index lies in [1, n − 2]; halves round up as std::lround would, without its call.
+        const int whole = static_cast<int>(index);
+        const int top = std::clamp(whole + (index - whole >= 0.5 ? 1 : 0), 1, n - 2);
+        // top lies in [rise, i]; only a level top can lie below i − 1.
+        int valley = top >= i - 1 ? low : lowestIn(prevTop, top);
+        if (top == i && s[i] < lowValue) valley = i;
         if (carry >= 0) valley = lower(carry, valley);
         carry = -1;
         prevTop = top;
@@ -69,14 +121,20 @@ int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
     int rise = -1;  // last index with d > 0 since the last fall
     double riseSlope = 0.0;
     for (int i = 1; i <= n - 2; ++i) {
+        const bool below = s[i - 1] < lowValue;
+        low = below ? i - 1 : low;
+        lowValue = below ? s[i - 1] : lowValue;
         const double d = s[i + 1] - s[i - 1];
-        if (d > 0.0) {
-            rise = i;
-            riseSlope = d;
-        } else if (d < 0.0 && rise >= 0) {
-            take(i == rise + 1 ? rise + riseSlope / (riseSlope - d) : 0.5 * (rise + i));
+        // Only a fall after a rise branches: noise makes the sign of d itself unpredictable.
+        if (d < 0.0 && rise >= 0) {
+            take(i == rise + 1 ? rise + riseSlope / (riseSlope - d) : 0.5 * (rise + i), i);
+            low = lowestIn(prevTop, std::max(prevTop, i - 1));
+            lowValue = s[low];
             rise = -1;
         }
+        const bool up = d > 0.0;
+        rise = up ? i : rise;
+        riseSlope = up ? d : riseSlope;
     }
     if (count > 0) {
         int valley = lowestIn(prevTop, n - 1);

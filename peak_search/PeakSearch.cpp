@@ -24,8 +24,7 @@ int BaseHalfWindow(int n) { return std::max(2, n / 16); }
 // Work buffers of one thread. They only grow, so a repaint that searches a
 // spectrum of the same length as before allocates nothing.
 struct Workspace {
-    std::vector<double> smooth, base, padded, eroded, prefix;
-    std::vector<int> queue;
+    std::vector<double> smooth, base, padded, eroded, prefix, runs;
     std::vector<Candidate> candidates;
 
     // Room for n points and a base half window of h.
@@ -41,8 +40,8 @@ struct Workspace {
             padded.resize(paddedSize);
             eroded.resize(paddedSize);
             prefix.resize(paddedSize + 1);
-            queue.resize(paddedSize);
         }
+        if (runs.size() < 4 * static_cast<std::size_t>(h) + 2) runs.resize(4 * static_cast<std::size_t>(h) + 2);
     }
 };
 
@@ -61,7 +60,7 @@ void Search(int n, const double* x, const double* y, double threshold, PeakInfo&
     const int h = BaseHalfWindow(n);
     w.Reserve(n, h);
     ComputeBaseline(y, n, h, w.base.data(),
-                    {w.smooth.data(), w.padded.data(), w.eroded.data(), w.prefix.data(), w.queue.data()});
+                    {w.smooth.data(), w.padded.data(), w.eroded.data(), w.prefix.data(), w.runs.data()});
 
     std::array<Peak, kPeakInfoCapacity> kept;
     int keptCount = 0;
