@@ -1,6 +1,8 @@
 #include "UsbDeviceList.h"
 
 #include <cctype>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -28,19 +30,29 @@ std::string Trim(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
+// The pair a line of the list holds; false for comments, blanks and junk.
+bool ParseLine(const std::string& text, UsbId& id) {
+    const std::string line = Trim(text.substr(0, text.find('#')));
+    const auto colon = line.find(':');
+    return colon != std::string::npos && ParseHex16(line.substr(0, colon), id.vendor) &&
+           ParseHex16(line.substr(colon + 1), id.product);
+}
+
+bool Contains(const std::vector<UsbId>& ids, UsbId id) {
+    for (UsbId listed : ids) {
+        if (listed == id) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::vector<UsbId> ParseUsbDeviceList(std::istream& in) {
     std::vector<UsbId> ids;
     std::string line;
+    UsbId id;
     while (std::getline(in, line)) {
-        line = Trim(line.substr(0, line.find('#')));
-        const auto colon = line.find(':');
-        UsbId id;
-        if (colon != std::string::npos && ParseHex16(line.substr(0, colon), id.vendor) &&
-            ParseHex16(line.substr(colon + 1), id.product)) {
-            ids.push_back(id);
-        }
+        if (ParseLine(line, id)) ids.push_back(id);
     }
     return ids;
 }
@@ -48,6 +60,62 @@ std::vector<UsbId> ParseUsbDeviceList(std::istream& in) {
 std::vector<UsbId> ReadUsbDeviceList() {
     std::ifstream in(quenlix::SettingsPath(kUsbDeviceListFile));
     return in ? ParseUsbDeviceList(in) : std::vector<UsbId>{};
+}
+
+std::string FormatUsbId(UsbId id) {
+    char text[10];
+    std::snprintf(text, sizeof text, "%04x:%04x", id.vendor, id.product);
+    return text;
+}
+
+std::string EditUsbDeviceList(std::string_view text, const std::vector<UsbId>& add,
+                              const std::vector<UsbId>& remove) {
+    const size_t firstEnd = text.find('\n');
+    const bool crlf = firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
+    const char* lineEnd = crlf ? "\r\n" : "\n";
+    std::string edited;
+    std::vector<UsbId> listed;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string line(text.substr(start, end - start));  // a CR stays with its line
+        UsbId id;
+        const bool holdsPair = ParseLine(line, id);
+        if (holdsPair && Contains(remove, id)) {
+            edited += "# ";
+        } else if (holdsPair) {
+            listed.push_back(id);
+        }
+        edited += line;
+        if (end < text.size()) edited += '\n';
+        start = end + 1;
+    }
+    for (UsbId id : add) {
+        if (Contains(listed, id)) continue;
+        if (!edited.empty() && edited.back() != '\n') edited += lineEnd;
+        edited += FormatUsbId(id) + lineEnd;
+        listed.push_back(id);
+    }
+    return edited;
+}
+
+std::optional<std::string> ReadUsbDeviceListText() {
+    // Some thousands of lines; a larger file is no list of devices.
+    constexpr std::uintmax_t kLimit = 64 * 1024;
+    const std::string path = quenlix::SettingsPath(kUsbDeviceListFile);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return std::string();
+    if (status.type() != std::filesystem::file_type::regular || std::filesystem::file_size(path, error) > kLimit ||
+        error)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::string text(kLimit + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) > kLimit) return std::nullopt;
+    text.resize(static_cast<size_t>(in.gcount()));
+    return text;
 }
 
 }  // namespace kestrion
