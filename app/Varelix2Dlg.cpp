@@ -10,6 +10,10 @@
 #include "Prompts.h"
 #include "SettingsFiles.h"
 #include "UiText.h"
+#include "UsbPermissionMessage.h"
+#include "dialogs/UsbSpectrometersDlg.h"
+#include "dialogs/UsbTexts.h"
+#include "usb/UsbBackend.h"
 
 namespace quenlix {
 namespace {
@@ -32,7 +36,7 @@ constexpr int kLanguageIds[4] = {ID_LANGUAGE_CHS, ID_LANGUAGE_CHT, ID_LANGUAGE_E
 
 CVarelix2Dlg::CVarelix2Dlg()
     : versionText(QStringLiteral(QUENLIX_VERSION)), menuBar_(nullptr), mainPanel_(nullptr) {
-    DiscoverDevices();
+    inaccessibleAtStart_ = DiscoverDevices();
     BuildMenu();
     messageTargets.mainWindow = this;
     statusBar_ = new QWidget(this);
@@ -62,6 +66,7 @@ void CVarelix2Dlg::Start() {
     if (QScreen* shown = screen()) setGeometry(shown->availableGeometry());
     showMaximized();
     SendMessage(mainPanel_->RegionPanel(), WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0);
+    TellInaccessibleSpectrometers(this, inaccessibleAtStart_);
 }
 
 QAction* CVarelix2Dlg::AddCommand(QMenu* menu, int id) {
@@ -87,6 +92,7 @@ void CVarelix2Dlg::BuildMenu() {
 
     deviceMenu_ = menuBar_->addMenu(QString());
     AddCommand(deviceMenu_, ID_RESCAN_DEVICES);
+    AddCommand(deviceMenu_, ID_USB_SPECTROMETERS);
     AddCommand(deviceMenu_, ID_ACTIVE_TRIGGER);
 
     processMenu_ = menuBar_->addMenu(QString());
@@ -162,6 +168,7 @@ void CVarelix2Dlg::RelabelMenu() {
         {ID_OPERATION_MANUAL, &strMainMenu_Help_OperationManual},
     };
     for (const auto& [id, row] : captions) actions_.at(id)->setText(Text(*row));
+    actions_.at(ID_USB_SPECTROMETERS)->setText(UsbText(usbMenu_Spectrometers));
 }
 
 void CVarelix2Dlg::SwitchLanguage() {
@@ -203,6 +210,9 @@ void CVarelix2Dlg::OnCommand(int id) {
             break;
         case ID_RESCAN_DEVICES:
             Rescan();
+            break;
+        case ID_USB_SPECTROMETERS:
+            ShowUsbSpectrometers();
             break;
         case ID_ACTIVE_TRIGGER:
             SendMessage(region, WM_ACTIVE_TRIGGER, 100, 0);
@@ -252,9 +262,17 @@ LRESULT CVarelix2Dlg::OnMessage(unsigned msg, WPARAM, LPARAM) {
 void CVarelix2Dlg::Rescan() {
     Window* region = mainPanel_->RegionPanel();
     SendMessage(region, WM_RESCAN_DEVICES, 0, 0);
-    DiscoverDevices();
+    const std::vector<std::string> inaccessible = DiscoverDevices();
     SendMessage(region, WM_RESCAN_DEVICES, 1, 0);
     SendMessage(messageTargets.deviceInfoPage, WM_DEVICES_CHANGED, 0, 0);
+    TellInaccessibleSpectrometers(this, inaccessible);
+}
+
+void CVarelix2Dlg::ShowUsbSpectrometers() {
+    // Enumerated once, now: reading every device's strings is for a dialog
+    // the user opened, never for a timer.
+    UsbSpectrometersDlg dialog(kestrion::CurrentUsbBackend()->AllDevices(), this);
+    if (CurrentPrompts().RunModal(dialog) == UsbSpectrometersDlg::kRescan) Rescan();
 }
 
 void CVarelix2Dlg::UpdateClock() {

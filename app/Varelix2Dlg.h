@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "MainOperationDlg.h"
 #include "Window.h"
@@ -13,6 +15,7 @@ namespace quenlix {
 
 // Menu commands of the main window (the page commands are in SpectrumRegionDlg.h).
 inline constexpr int ID_RESCAN_DEVICES = 32889;
+inline constexpr int ID_USB_SPECTROMETERS = 32990;
 inline constexpr int ID_ACTIVE_TRIGGER = 32971;
 inline constexpr int ID_X_NANOMETER = 32860;
 inline constexpr int ID_X_MICROMETER = 32861;
@@ -38,7 +41,8 @@ inline constexpr int ID_OPERATION_MANUAL = 32946;
 
 // The main window: menu bar, main operation panel and a status bar with the
 // version, a clock and the contact line. Discovers the devices when made and
-// on every rescan. Lives as long as the program runs.
+// on every rescan, and tells the user of listed spectrometers this user may
+// not open. Lives as long as the program runs.
 class CVarelix2Dlg : public Window {
 public:
     // Discovers the devices, builds the window, chooses and applies the
@@ -47,7 +51,8 @@ public:
     // Closes every device.
     ~CVarelix2Dlg() override;
 
-    // Shows the window maximised with one live chart page.
+    // Shows the window maximised with one live chart page, then tells of the
+    // spectrometers the first discovery could not open.
     void Start();
     void OnCommand(int id);
     LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
@@ -68,6 +73,7 @@ private:
     void RelabelMenu();
     void SwitchLanguage();
     void Rescan();
+    void ShowUsbSpectrometers();
     void ChooseChartColor(std::uint32_t& color, int id);
     void UpdateClock();
 
@@ -89,6 +95,7 @@ private:
     CMainOperationDlg* mainPanel_;
     QWidget* statusBar_;
     QLabel* statusPanes_[3];
+    std::vector<std::string> inaccessibleAtStart_;
 };
 
 }  // namespace quenlix
