@@ -52,6 +52,10 @@ CVarelix2Dlg::CVarelix2Dlg()
     SwitchLanguage();
     WriteLanguageFile(languageIndex);
     SetTimer(kClockTimer, 100);
+    hotplug_ = std::make_unique<UsbHotplugWatch>(kestrion::CurrentUsbBackend(), [this](UsbHotplugWatch::Change change) {
+        usbNote_ = change == UsbHotplugWatch::Change::Connected ? &usbNote_Connected : &usbNote_Removed;
+        ShowVersionPane();
+    }, nullptr);
     setMinimumSize(800, 600);
     setGeometry(100, 100, 800, 600);
 }
@@ -178,7 +182,7 @@ void CVarelix2Dlg::SwitchLanguage() {
     chosen->setChecked(true);
     RelabelMenu();
     setWindowTitle(Text(strMainDlg_WindowText));
-    statusPanes_[0]->setText(Text(strMainDlg_Status_AppVersion) + versionText);
+    ShowVersionPane();
     statusPanes_[2]->setText(Text(strMainDlg_Status_CompanyInfo));
     UpdateClock();
     mainPanel_->ApplyLanguage(languageIndex);
@@ -265,6 +269,8 @@ void CVarelix2Dlg::Rescan() {
     const std::vector<std::string> inaccessible = DiscoverDevices();
     SendMessage(region, WM_RESCAN_DEVICES, 1, 0);
     SendMessage(messageTargets.deviceInfoPage, WM_DEVICES_CHANGED, 0, 0);
+    usbNote_ = nullptr;  // the note asked for this rescan
+    ShowVersionPane();
     TellInaccessibleSpectrometers(this, inaccessible);
 }
 
@@ -273,6 +279,14 @@ void CVarelix2Dlg::ShowUsbSpectrometers() {
     // the user opened, never for a timer.
     UsbSpectrometersDlg dialog(kestrion::CurrentUsbBackend()->AllDevices(), this);
     if (CurrentPrompts().RunModal(dialog) == UsbSpectrometersDlg::kRescan) Rescan();
+}
+
+void CVarelix2Dlg::ShowVersionPane() {
+    QString text = Text(strMainDlg_Status_AppVersion) + versionText;
+    if (usbNote_ != nullptr)
+        text += QStringLiteral("    ") +
+                UsbText(*usbNote_).arg(Text(strMainMenu_Device), Text(strMainMenu_Device_RescanDevices));
+    statusPanes_[0]->setText(text);
 }
 
 void CVarelix2Dlg::UpdateClock() {

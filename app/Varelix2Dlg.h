@@ -5,11 +5,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "MainOperationDlg.h"
+#include "UsbHotplugWatch.h"
 #include "Window.h"
+#include "dialogs/UsbTexts.h"
 
 namespace quenlix {
 
@@ -42,7 +45,9 @@ inline constexpr int ID_OPERATION_MANUAL = 32946;
 // The main window: menu bar, main operation panel and a status bar with the
 // version, a clock and the contact line. Discovers the devices when made and
 // on every rescan, and tells the user of listed spectrometers this user may
-// not open. Lives as long as the program runs.
+// not open. Where the USB backend tells of hotplug, a spectrometer connected
+// or removed puts a note beside the version until the next rescan; rescanning
+// stays the user's decision. Lives as long as the program runs.
 class CVarelix2Dlg : public Window {
 public:
     // Discovers the devices, builds the window, chooses and applies the
@@ -74,6 +79,7 @@ private:
     void SwitchLanguage();
     void Rescan();
     void ShowUsbSpectrometers();
+    void ShowVersionPane();
     void ChooseChartColor(std::uint32_t& color, int id);
     void UpdateClock();
 
@@ -96,6 +102,8 @@ private:
     QWidget* statusBar_;
     QLabel* statusPanes_[3];
     std::vector<std::string> inaccessibleAtStart_;
+    std::unique_ptr<UsbHotplugWatch> hotplug_;  // goes before the panes it writes to
+    const UsbTextRow* usbNote_ = nullptr;  // the hotplug note shown, if any
 };
 
 }  // namespace quenlix

@@ -4,7 +4,8 @@
 
 namespace quenlix {
 
-// The texts of the USB spectrometer dialog and the permission message: one row per text, one column per language (Simplified
+// The texts of the USB spectrometer dialog, the permission message and the
+// hotplug notes: one row per text, one column per language (Simplified
 // Chinese, Traditional Chinese, English). The program's Japanese shows the
 // English column. They live here, not in the string library, which holds the
 // program's established interface texts.
@@ -61,5 +62,11 @@ inline constexpr UsbTextRow usbPermission_Text = {
     L"These spectrometers are connected, but this user may not open them:\n%1\n\n"
     L"They need the udev rule: add a line for each vendor:product pair to %2 (%3 shows the line), "
     L"then install it and reload the rules:\n\n%4\n\nThen unplug the spectrometer and plug it in again."};
+
+// %1 > %2: the menu path of the rescan command.
+inline constexpr UsbTextRow usbNote_Connected = {L"光谱仪已连接：请使用“%1 > %2”", L"光譜儀已連接：請使用「%1 > %2」",
+                                                 L"Spectrometer connected: use %1 > %2"};
+inline constexpr UsbTextRow usbNote_Removed = {L"光谱仪已移除：请使用“%1 > %2”", L"光譜儀已移除：請使用「%1 > %2」",
+                                               L"Spectrometer removed: use %1 > %2"};
 
 }  // namespace quenlix

@@ -100,6 +100,32 @@ TEST_F(UsbAccess, ADeniedListedSpectrometerIsToldOncePerRescanWithTheRuleAndItsC
     EXPECT_TRUE(prompts.messages[3].contains(kDeniedText));
 }
 
+TEST_F(UsbAccess, HotplugNoteComesFromTheBackendThreadAndGoesWithTheRescan) {
+    const auto note = [](const CVarelix2Dlg& window) { return window.StatusPane(0)->text(); };
+    const auto waitFor = [&](const CVarelix2Dlg& window, const char* text) {
+        for (int i = 0; i < 100 && !note(window).contains(text); ++i) RunEventLoop(10);
+        return note(window).contains(text);
+    };
+    {
+        CVarelix2Dlg window;
+        EXPECT_FALSE(note(window).contains("Spectrometer"));
+        bus->Unit(0)->Unplug();
+        EXPECT_TRUE(waitFor(window, "Spectrometer removed: use Device > Rescan Devices")) << note(window).toStdString();
+        EXPECT_TRUE(note(window).startsWith("App Version:"));
+        bus->Unit(0)->PlugIn();
+        EXPECT_TRUE(waitFor(window, "Spectrometer connected: use Device > Rescan Devices"));
+        window.OnCommand(ID_LANGUAGE_CHT);
+        EXPECT_TRUE(note(window).contains(QStringLiteral("光譜儀已連接：請使用「裝置 > 重新掃描裝置」")));
+        EXPECT_EQ(deviceList.size(), 1u) << "no rescan of its own";
+
+        window.OnCommand(ID_RESCAN_DEVICES);
+        EXPECT_FALSE(note(window).contains(QStringLiteral("光譜儀")));
+    }
+    // The bus outlives the window: a later unplug must reach nothing.
+    bus->Unit(0)->Unplug();
+    RunEventLoop(3 * kestrion::SimulatedBus::kHotplugPollMs);
+}
+
 // Opens the dialog from the menu with a fresh enumeration and hands it to act.
 class UsbSpectrometersDialog : public UsbAccess {
 protected:
