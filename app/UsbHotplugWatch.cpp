@@ -10,7 +10,8 @@ UsbHotplugWatch::UsbHotplugWatch(std::shared_ptr<kestrion::UsbBackend> backend,
     active_ = backend_->WatchHotplug([this](const kestrion::UsbHotplugEvent& event) {
         if (!event.device.listed) return;
         const Change change = event.arrived ? Change::Connected : Change::Removed;
-        QMetaObject::invokeMethod(this, [this, change] { onChange_(change); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, change] { onChange_(change); }, Qt::QueuedConnection);
     });
 }
 

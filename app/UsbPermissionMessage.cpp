@@ -14,7 +14,8 @@ void TellInaccessibleSpectrometers(QWidget* owner, const std::vector<std::string
     if (devices.empty()) return;
     QStringList lines;
     for (const std::string& device : devices) lines << QString::fromStdString(device);
-    const QString dialogPath = Text(strMainMenu_Device) + QStringLiteral(" > ") + UsbText(usbMenu_Spectrometers);
+    const QString dialogPath =
+        Text(strMainMenu_Device) + QStringLiteral(" > ") + UsbText(usbMenu_Spectrometers);
     const QString text = UsbText(usbPermission_Text)
                              .arg(lines.join(QLatin1Char('\n')), QLatin1String(kUdevRulesFile), dialogPath,
                                   UdevInstallCommands());

@@ -52,10 +52,11 @@ CVarelix2Dlg::CVarelix2Dlg()
     SwitchLanguage();
     WriteLanguageFile(languageIndex);
     SetTimer(kClockTimer, 100);
-    hotplug_ = std::make_unique<UsbHotplugWatch>(kestrion::CurrentUsbBackend(), [this](UsbHotplugWatch::Change change) {
-        usbNote_ = change == UsbHotplugWatch::Change::Connected ? &usbNote_Connected : &usbNote_Removed;
-        ShowVersionPane();
-    }, nullptr);
+    hotplug_ = std::make_unique<UsbHotplugWatch>(
+        kestrion::CurrentUsbBackend(), [this](UsbHotplugWatch::Change change) {
+            usbNote_ = change == UsbHotplugWatch::Change::Connected ? &usbNote_Connected : &usbNote_Removed;
+            ShowVersionPane();
+        });
     setMinimumSize(800, 600);
     setGeometry(100, 100, 800, 600);
 }

@@ -11,7 +11,8 @@ QString UdevRuleLine(uint16_t vendor, uint16_t product) {
 }
 
 QString UdevInstallCommands() {
-    return QStringLiteral("sudo cp %1 /etc/udev/rules.d/\nsudo udevadm control --reload-rules && sudo udevadm trigger")
+    return QStringLiteral(
+               "sudo cp %1 /etc/udev/rules.d/\nsudo udevadm control --reload-rules && sudo udevadm trigger")
         .arg(QLatin1String(kUdevRulesFile));
 }
 

@@ -1,12 +1,12 @@
 #include "UsbSpectrometersDlg.h"
 
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -136,13 +136,15 @@ bool UsbSpectrometersDlg::Save() {
     const std::optional<std::string> text = kestrion::ReadUsbDeviceListText();
     if (!text || !WriteFileReplacing(SettingsPathForWrite(kestrion::kUsbDeviceListFile),
                                      kestrion::EditUsbDeviceList(*text, add, remove))) {
-        CurrentPrompts().MessageBox(this, UsbText(usbDlg_SaveFailed), UsbText(usbDlg_Title), Prompts::Buttons::Ok);
+        CurrentPrompts().MessageBox(this, UsbText(usbDlg_SaveFailed), UsbText(usbDlg_Title),
+                                    Prompts::Buttons::Ok);
         return false;
     }
     const QSignalBlocker quiet(tree_);
     for (size_t row = 0; row < devices_.size(); ++row) {
         devices_[row].listed = Ticked(row);
-        tree_->topLevelItem(static_cast<int>(row))->setText(kListed, devices_[row].listed ? UsbText(usbDlg_Yes) : QString());
+        tree_->topLevelItem(static_cast<int>(row))
+            ->setText(kListed, devices_[row].listed ? UsbText(usbDlg_Yes) : QString());
     }
     return true;
 }

@@ -14,6 +14,9 @@ using UsbTextRow = const wchar_t* const[3];
 // The row's text in the current language.
 QString UsbText(const UsbTextRow& row);
 
+// One row a text, broken only between sentences.
+// clang-format off
+
 inline constexpr UsbTextRow usbMenu_Spectrometers = {L"USB 光谱仪…", L"USB 光譜儀…", L"USB Spectrometers…"};
 
 inline constexpr UsbTextRow usbDlg_Title = {L"USB 光谱仪", L"USB 光譜儀", L"USB Spectrometers"};
@@ -68,5 +71,6 @@ inline constexpr UsbTextRow usbNote_Connected = {L"光谱仪已连接：请使�
                                                  L"Spectrometer connected: use %1 > %2"};
 inline constexpr UsbTextRow usbNote_Removed = {L"光谱仪已移除：请使用“%1 > %2”", L"光譜儀已移除：請使用「%1 > %2」",
                                                L"Spectrometer removed: use %1 > %2"};
+// clang-format on
 
 }  // namespace quenlix

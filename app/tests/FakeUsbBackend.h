@@ -18,7 +18,8 @@ public:
     explicit FakeUsbBackend(std::shared_ptr<kestrion::SimulatedBus> bus) : bus_(std::move(bus)) {}
 
     // A device at bus 2, address, with its strings as a dialog would read them.
-    void AddForeign(int address, kestrion::UsbId id, std::string manufacturer = {}, std::string product = {}) {
+    void AddForeign(int address, kestrion::UsbId id, std::string manufacturer = {},
+                    std::string product = {}) {
         kestrion::UsbDeviceInfo info;
         info.bus = 2;
         info.address = address;
@@ -29,7 +30,9 @@ public:
         foreign_.push_back(std::move(info));
     }
 
-    std::vector<kestrion::UsbDeviceInfo> Spectrometers() override { return Present(bus_->Spectrometers(), true); }
+    std::vector<kestrion::UsbDeviceInfo> Spectrometers() override {
+        return Present(bus_->Spectrometers(), true);
+    }
     std::vector<kestrion::UsbDeviceInfo> AllDevices() override { return Present(bus_->AllDevices(), false); }
     kestrion::UsbOpenResult Open(const kestrion::UsbDeviceInfo& device) override {
         if (device.bus == 2) return {nullptr, kestrion::UsbStatus::AccessDenied};
@@ -40,11 +43,12 @@ public:
     }
 
 private:
-    std::vector<kestrion::UsbDeviceInfo> Present(std::vector<kestrion::UsbDeviceInfo> devices, bool listedOnly) {
+    std::vector<kestrion::UsbDeviceInfo> Present(std::vector<kestrion::UsbDeviceInfo> devices,
+                                                 bool listedOnly) {
         const std::vector<kestrion::UsbId> listed = kestrion::ReadUsbDeviceList();
         for (kestrion::UsbDeviceInfo info : foreign_) {
-            info.listed = std::find(listed.begin(), listed.end(), kestrion::UsbId{info.vendor, info.product}) !=
-                          listed.end();
+            info.listed = std::find(listed.begin(), listed.end(),
+                                    kestrion::UsbId{info.vendor, info.product}) != listed.end();
             if (info.listed || !listedOnly) devices.push_back(std::move(info));
         }
         return devices;

@@ -81,7 +81,8 @@ TEST_F(UsbAccess, ADeniedListedSpectrometerIsToldOncePerRescanWithTheRuleAndItsC
     EXPECT_TRUE(message.startsWith("USB permission: ")) << message.toStdString();
     EXPECT_TRUE(message.contains(kDeniedText));
     EXPECT_TRUE(message.contains(kUdevRulesFile));
-    EXPECT_TRUE(message.contains("sudo cp spectrometer_link/udev/70-quenlix-spectrometers.rules /etc/udev/rules.d/"));
+    EXPECT_TRUE(
+        message.contains("sudo cp spectrometer_link/udev/70-quenlix-spectrometers.rules /etc/udev/rules.d/"));
     EXPECT_TRUE(message.contains("sudo udevadm control --reload-rules && sudo udevadm trigger"));
 
     window.OnCommand(ID_RESCAN_DEVICES);
@@ -110,7 +111,8 @@ TEST_F(UsbAccess, HotplugNoteComesFromTheBackendThreadAndGoesWithTheRescan) {
         CVarelix2Dlg window;
         EXPECT_FALSE(note(window).contains("Spectrometer"));
         bus->Unit(0)->Unplug();
-        EXPECT_TRUE(waitFor(window, "Spectrometer removed: use Device > Rescan Devices")) << note(window).toStdString();
+        EXPECT_TRUE(waitFor(window, "Spectrometer removed: use Device > Rescan Devices"))
+            << note(window).toStdString();
         EXPECT_TRUE(note(window).startsWith("App Version:"));
         bus->Unit(0)->PlugIn();
         EXPECT_TRUE(waitFor(window, "Spectrometer connected: use Device > Rescan Devices"));
@@ -129,7 +131,9 @@ TEST_F(UsbAccess, HotplugNoteComesFromTheBackendThreadAndGoesWithTheRescan) {
 // Opens the dialog from the menu with a fresh enumeration and hands it to act.
 class UsbSpectrometersDialog : public UsbAccess {
 protected:
-    static QTreeWidgetItem* Row(UsbSpectrometersDlg& dialog, int i) { return dialog.DeviceTree()->topLevelItem(i); }
+    static QTreeWidgetItem* Row(UsbSpectrometersDlg& dialog, int i) {
+        return dialog.DeviceTree()->topLevelItem(i);
+    }
     static QStringList Texts(QTreeWidgetItem* row) {
         QStringList texts;
         for (int c = 0; c < row->columnCount(); ++c) texts << row->text(c);

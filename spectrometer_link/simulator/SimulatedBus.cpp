@@ -112,7 +112,8 @@ bool SimulatedBus::WatchHotplug(std::function<void(const UsbHotplugEvent&)> onCh
 
 void SimulatedBus::WatchUnits() {
     std::unique_lock lock(mutex_);
-    while (!stopWatching_.wait_for(lock, std::chrono::milliseconds(kHotplugPollMs), [this] { return stopping_; })) {
+    while (!stopWatching_.wait_for(lock, std::chrono::milliseconds(kHotplugPollMs),
+                                   [this] { return stopping_; })) {
         std::vector<UsbHotplugEvent> changes;
         seen_.resize(units_.size(), false);  // a unit added since is new
         for (size_t k = 0; k < units_.size(); ++k) {

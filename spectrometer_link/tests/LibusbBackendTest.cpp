@@ -40,7 +40,8 @@ TEST(LibusbFailureLog, SameFailureOnceAMinuteAnyOtherAtOnce) {
 TEST(LibusbBackend, NothingListedNothingOpensAndTheHotplugThreadEndsWithTheBackend) {
     auto backend = std::make_unique<LibusbBackend>();  // no config/usb devices.txt here
     EXPECT_TRUE(backend->Spectrometers().empty());
-    for (const UsbDeviceInfo& device : backend->AllDevices()) EXPECT_FALSE(device.listed) << device.Describe();
+    for (const UsbDeviceInfo& device : backend->AllDevices())
+        EXPECT_FALSE(device.listed) << device.Describe();
     EXPECT_EQ(backend->Open(UsbDeviceInfo{}).status, UsbStatus::NoDevice);
 
     const bool watching = backend->WatchHotplug([](const UsbHotplugEvent&) {});

@@ -32,7 +32,8 @@ TEST(UsbDeviceListEdit, KeepsCommentsAndLineEndsCommentsOutRemovedPairsAndAddsEa
     EXPECT_EQ(EditUsbDeviceList("", {kOther}, {}), "04b4:8613\n");
 
     std::istringstream edited(EditUsbDeviceList(text, {}, {kOther}));
-    EXPECT_EQ(ParseUsbDeviceList(edited), std::vector<UsbId>{kSpectrometer}) << "what is unlisted stays unlisted";
+    EXPECT_EQ(ParseUsbDeviceList(edited), std::vector<UsbId>{kSpectrometer})
+        << "what is unlisted stays unlisted";
 }
 
 TEST(UsbDeviceListEdit, TextIsEmptyWithoutAFileAndRefusedWhenItCannotBeReadWhole) {

@@ -35,7 +35,8 @@ void ReadStrings(libusb_device* device, UsbDeviceInfo& info) {
     const auto read = [handle](uint8_t index) {
         unsigned char text[256];
         const int n = index == 0 ? 0 : libusb_get_string_descriptor_ascii(handle, index, text, sizeof text);
-        return n > 0 ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(n)) : std::string();
+        return n > 0 ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(n))
+                     : std::string();
     };
     info.manufacturer = read(descriptor.iManufacturer);
     info.productName = read(descriptor.iProduct);
@@ -85,7 +86,8 @@ int EndpointsOf(libusb_device* device, int& interfaceNumber, std::vector<UsbEndp
 // Runs in whichever thread handles the context's events. libusb allows no
 // transfer here, so only the cached descriptor is read; the watcher hands the
 // event on without waiting.
-int LIBUSB_CALL OnHotplug(libusb_context*, libusb_device* device, libusb_hotplug_event event, void* userData) {
+int LIBUSB_CALL OnHotplug(libusb_context*, libusb_device* device, libusb_hotplug_event event,
+                          void* userData) {
     UsbHotplugEvent change;
     change.arrived = event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED;
     if (!Describe(device, ReadUsbDeviceList(), change.device)) return 0;
@@ -123,7 +125,9 @@ LibusbBackend::~LibusbBackend() {
 
 std::vector<UsbDeviceInfo> LibusbBackend::Spectrometers() { return PresentDevices(context_, Which::Listed); }
 
-std::vector<UsbDeviceInfo> LibusbBackend::AllDevices() { return PresentDevices(context_, Which::AllWithStrings); }
+std::vector<UsbDeviceInfo> LibusbBackend::AllDevices() {
+    return PresentDevices(context_, Which::AllWithStrings);
+}
 
 UsbOpenResult LibusbBackend::Open(const UsbDeviceInfo& info) {
     auto* device = static_cast<libusb_device*>(info.device.get());
@@ -137,7 +141,8 @@ UsbOpenResult LibusbBackend::Open(const UsbDeviceInfo& info) {
     if (const int read = EndpointsOf(device, interfaceNumber, endpoints); read != LIBUSB_SUCCESS)
         return fail("configuration descriptor", read);
     libusb_device_handle* handle = nullptr;
-    if (const int opened = libusb_open(device, &handle); opened != LIBUSB_SUCCESS) return fail("open", opened);
+    if (const int opened = libusb_open(device, &handle); opened != LIBUSB_SUCCESS)
+        return fail("open", opened);
     libusb_set_auto_detach_kernel_driver(handle, 1);
     if (const int claimed = libusb_claim_interface(handle, interfaceNumber); claimed != LIBUSB_SUCCESS) {
         libusb_close(handle);

@@ -24,15 +24,20 @@ struct TransferDeleter {
 };
 using TransferPtr = std::unique_ptr<libusb_transfer, TransferDeleter>;
 
-unsigned TimeoutOf(int timeoutMs) { return static_cast<unsigned>(std::max(timeoutMs, 1)); }  // 0 would wait forever
+unsigned TimeoutOf(int timeoutMs) {
+    return static_cast<unsigned>(std::max(timeoutMs, 1));
+}  // 0 would wait forever
 
 }  // namespace
 
 LibusbConnection::LibusbConnection(std::shared_ptr<libusb_context> context, libusb_device_handle* handle,
                                    int interfaceNumber, std::vector<UsbEndpointDescriptor> endpoints,
                                    const UsbDeviceInfo& device)
-    : context_(std::move(context)), handle_(handle), interface_(interfaceNumber),
-      endpoints_(std::move(endpoints)), subject_(LibusbFailureLog::Subject(device)) {}
+    : context_(std::move(context)),
+      handle_(handle),
+      interface_(interfaceNumber),
+      endpoints_(std::move(endpoints)),
+      subject_(LibusbFailureLog::Subject(device)) {}
 
 LibusbConnection::~LibusbConnection() {
     libusb_release_interface(handle_, interface_);
@@ -101,7 +106,8 @@ UsbTransferResult LibusbConnection::Control(const UsbControlSetup& setup, uint8_
     std::vector<uint8_t> buffer(LIBUSB_CONTROL_SETUP_SIZE + static_cast<size_t>(length));
     libusb_fill_control_setup(buffer.data(), setup.requestType, setup.request, setup.value, setup.index,
                               static_cast<uint16_t>(length));
-    if (!in && length > 0 && data != nullptr) std::memcpy(buffer.data() + LIBUSB_CONTROL_SETUP_SIZE, data, length);
+    if (!in && length > 0 && data != nullptr)
+        std::memcpy(buffer.data() + LIBUSB_CONTROL_SETUP_SIZE, data, length);
     TransferPtr transfer(libusb_alloc_transfer(0));
     if (transfer == nullptr) return Finish(LIBUSB_ERROR_NO_MEM, 0, false, setup.request);
     int completed = 0;

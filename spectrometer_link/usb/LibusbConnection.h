@@ -27,14 +27,16 @@ namespace kestrion {
 class LibusbConnection : public UsbConnection {
 public:
     // Takes over handle, whose interface interfaceNumber is claimed.
-    LibusbConnection(std::shared_ptr<libusb_context> context, libusb_device_handle* handle, int interfaceNumber,
-                     std::vector<UsbEndpointDescriptor> endpoints, const UsbDeviceInfo& device);
+    LibusbConnection(std::shared_ptr<libusb_context> context, libusb_device_handle* handle,
+                     int interfaceNumber, std::vector<UsbEndpointDescriptor> endpoints,
+                     const UsbDeviceInfo& device);
     ~LibusbConnection() override;
 
     void Abort() override;
     void Resume() override;
     std::vector<UsbEndpointDescriptor> Endpoints() const override { return endpoints_; }
-    UsbTransferResult Control(const UsbControlSetup& setup, uint8_t* data, int length, int timeoutMs) override;
+    UsbTransferResult Control(const UsbControlSetup& setup, uint8_t* data, int length,
+                              int timeoutMs) override;
     UsbTransferResult Bulk(uint8_t address, uint8_t* data, int length, int timeoutMs) override;
 
 private:

@@ -26,7 +26,8 @@ public:
 
     // The line for this failure, or empty when the same line was due less
     // than kRepeatAfter before now.
-    std::string Line(const std::string& subject, const std::string& operation, int error, Clock::time_point now);
+    std::string Line(const std::string& subject, const std::string& operation, int error,
+                     Clock::time_point now);
     // Prints the line for this failure now, unless it is withheld as above.
     void Report(const std::string& subject, const std::string& operation, int error);
 

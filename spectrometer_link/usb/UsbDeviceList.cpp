@@ -107,8 +107,8 @@ std::optional<std::string> ReadUsbDeviceListText() {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found) return std::string();
-    if (status.type() != std::filesystem::file_type::regular || std::filesystem::file_size(path, error) > kLimit ||
-        error)
+    if (status.type() != std::filesystem::file_type::regular ||
+        std::filesystem::file_size(path, error) > kLimit || error)
         return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     std::string text(kLimit + 1, '\0');
