@@ -532,6 +532,9 @@ void CKestrion::ReceiveYData() {
 
 void CKestrion::Publish() {
     std::lock_guard state(stateMutex_);
+    // A setting asked for while this frame was in flight: it was exposed with
+    // the old one, and the new one goes out on the next tick.
+    if (timePending_ || triggerPending_) return;
     std::copy(unpacked_.begin(), unpacked_.end(), yCounts.begin());
     ++frameNo;
     newFrame = true;
@@ -544,8 +547,17 @@ void CKestrion::Publish() {
 // and it looks again after a pause that grows with every failure.
 void CKestrion::Recover(UsbStatus status) {
     lastStatus_ = status;
-    const double timeMS = appliedTimeMS_;
-    const int mode = appliedTrigger_;
+    deviceOpen_ = false;
+    usbDevice->Close();
+    // What the device is to be given after the reopen: a setting asked for and
+    // not sent yet, else the one it had.
+    double timeMS = appliedTimeMS_;
+    int mode = appliedTrigger_;
+    {
+        std::lock_guard state(stateMutex_);
+        if (timePending_) timeMS = integralTimeMS;
+        if (triggerPending_) mode = triggerMode;
+    }
     if (Reopen()) {
         retryDelay_ = {};
         std::lock_guard state(stateMutex_);
