@@ -171,14 +171,16 @@ int CKestrion::Start(const std::vector<UsbDeviceInfo>& present, int index, const
     lastStatus_ = UsbStatus::Completed;
     appliedTrigger_ = 0;
     if (row.minTimeUs > 0) {
-        // The model's shortest time, sent here: no frame is in flight yet.
+        // The model's shortest time, sent by the thread like any setting: a
+        // device that does not answer its bulk commands cannot hold up a rescan.
         const double shortest = static_cast<double>(row.minTimeUs / 1000);
         {
             std::lock_guard state(stateMutex_);
             integralTimeMS = shortest;
-            timePending_ = false;
+            timePending_ = true;
         }
-        if (SendIntegrationTime(shortest)) timer_->Start(PeriodOf(shortest));
+        if (!timer_->IsRunning()) timer_->Start(PeriodOf(shortest));
+        timer_->Wake();
     }
     return 1;
 }
@@ -452,7 +454,7 @@ bool CKestrion::ApplyPendingSettings() {
         const UsbStatus status = VendorWrite(request, 0, nullptr, 0);
         if (!Ok(status)) {
             triggerMode = appliedTrigger_;  // the device keeps what it had
-            Recover(status);
+            if (status != UsbStatus::Cancelled) Recover(status);
             return false;
         }
         // Clock and soft triggering are one mode at the device.
@@ -468,7 +470,7 @@ bool CKestrion::ApplyPendingSettings() {
             std::lock_guard state(stateMutex_);
             integralTimeMS = appliedTimeMS_;
         }
-        Recover(lastStatus_);
+        if (lastStatus_ != UsbStatus::Cancelled) Recover(lastStatus_);
         return false;
     }
     if (sendTime) timer_->Start(PeriodOf(ms));
