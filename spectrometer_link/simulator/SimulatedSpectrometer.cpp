@@ -170,6 +170,8 @@ UsbTransferResult SimulatedSpectrometer::Bulk(uint64_t session, uint8_t address,
 bool SimulatedSpectrometer::WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point deadline,
                                       uint64_t session, const std::atomic<bool>* aborted) {
     const auto interrupted = [&] { return (aborted != nullptr && *aborted) || !IsLive(session); };
+    // A deadline already past must not cost a sleep on the condition.
+    if (Clock::now() >= deadline) return !interrupted();
     return !wake_.wait_until(lock, deadline, interrupted);
 }
 
