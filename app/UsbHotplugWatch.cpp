@@ -5,14 +5,23 @@
 namespace quenlix {
 
 UsbHotplugWatch::UsbHotplugWatch(std::shared_ptr<kestrion::UsbBackend> backend,
-                                 std::function<void(Change)> onChange, QObject* parent)
-    : QObject(parent), backend_(std::move(backend)), onChange_(std::move(onChange)) {
-    active_ = backend_->WatchHotplug([this](const kestrion::UsbHotplugEvent& event) {
+                                 std::function<void(Change)> onChange)
+    : backend_(std::move(backend)), onChange_(std::move(onChange)) {
+    active_ = backend_->WatchHotplug([mailbox = mailbox_](const kestrion::UsbHotplugEvent& event) {
         if (!event.device.listed) return;
-        const Change change = event.arrived ? Change::Connected : Change::Removed;
-        QMetaObject::invokeMethod(
-            this, [this, change] { onChange_(change); }, Qt::QueuedConnection);
+        std::lock_guard lock(mailbox->mutex);
+        mailbox->latest = event.arrived ? Change::Connected : Change::Removed;
     });
+    if (!active_) return;
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        std::optional<Change> change;
+        {
+            std::lock_guard lock(mailbox_->mutex);
+            change = std::exchange(mailbox_->latest, std::nullopt);
+        }
+        if (change) onChange_(*change);
+    });
+    timer_.start(kPollMs);
 }
 
 UsbHotplugWatch::~UsbHotplugWatch() { backend_->WatchHotplug(nullptr); }

@@ -36,7 +36,7 @@ constexpr int kLanguageIds[4] = {ID_LANGUAGE_CHS, ID_LANGUAGE_CHT, ID_LANGUAGE_E
 
 CVarelix2Dlg::CVarelix2Dlg()
     : versionText(QStringLiteral(QUENLIX_VERSION)), menuBar_(nullptr), mainPanel_(nullptr) {
-    inaccessibleAtStart_ = DiscoverDevices();
+    const std::vector<std::string> inaccessible = DiscoverDevices();
     BuildMenu();
     messageTargets.mainWindow = this;
     statusBar_ = new QWidget(this);
@@ -57,6 +57,7 @@ CVarelix2Dlg::CVarelix2Dlg()
             usbNote_ = change == UsbHotplugWatch::Change::Connected ? &usbNote_Connected : &usbNote_Removed;
             ShowVersionPane();
         });
+    TellInaccessibleSpectrometers(this, inaccessible);  // once the window shows
     setMinimumSize(800, 600);
     setGeometry(100, 100, 800, 600);
 }
@@ -71,7 +72,6 @@ void CVarelix2Dlg::Start() {
     if (QScreen* shown = screen()) setGeometry(shown->availableGeometry());
     showMaximized();
     SendMessage(mainPanel_->RegionPanel(), WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0);
-    TellInaccessibleSpectrometers(this, inaccessibleAtStart_);
 }
 
 QAction* CVarelix2Dlg::AddCommand(QMenu* menu, int id) {

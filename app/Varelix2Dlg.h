@@ -6,8 +6,6 @@
 #include <QMenuBar>
 #include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "MainOperationDlg.h"
 #include "UsbHotplugWatch.h"
@@ -56,8 +54,7 @@ public:
     // Closes every device.
     ~CVarelix2Dlg() override;
 
-    // Shows the window maximised with one live chart page, then tells of the
-    // spectrometers the first discovery could not open.
+    // Shows the window maximised with one live chart page.
     void Start();
     void OnCommand(int id);
     LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
@@ -101,7 +98,6 @@ private:
     CMainOperationDlg* mainPanel_;
     QWidget* statusBar_;
     QLabel* statusPanes_[3];
-    std::vector<std::string> inaccessibleAtStart_;
     std::unique_ptr<UsbHotplugWatch> hotplug_;  // goes before the panes it writes to
     const UsbTextRow* usbNote_ = nullptr;  // the hotplug note shown, if any
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -73,8 +74,8 @@ protected:
 TEST_F(UsbAccess, ADeniedListedSpectrometerIsToldOncePerRescanWithTheRuleAndItsCommands) {
     WriteListFile("1a2b:3c4d\n");
     CVarelix2Dlg window;
-    EXPECT_TRUE(prompts.messages.empty()) << "told once the window shows";
-    window.Start();
+    EXPECT_TRUE(prompts.messages.empty()) << "told from the event loop, once the window shows";
+    QCoreApplication::processEvents();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(deviceList.size(), 1u) << "the simulated unit starts all the same";
     const QString& message = prompts.messages[0];
@@ -86,16 +87,21 @@ TEST_F(UsbAccess, ADeniedListedSpectrometerIsToldOncePerRescanWithTheRuleAndItsC
     EXPECT_TRUE(message.contains("sudo udevadm control --reload-rules && sudo udevadm trigger"));
 
     window.OnCommand(ID_RESCAN_DEVICES);
+    QCoreApplication::processEvents();
     SendMessage(&window, WM_RESCAN_DEVICES, 0, 0);  // the rescan a failed link asks for
-    EXPECT_EQ(Messages(kDeniedText), 3);
+    SendMessage(&window, WM_RESCAN_DEVICES, 0, 0);  // again before the message is shown
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Messages(kDeniedText), 3) << "one message a rescan, none while one is due";
 
     WriteListFile("");  // no longer listed: not looked for, nothing to tell
     window.OnCommand(ID_RESCAN_DEVICES);
+    QCoreApplication::processEvents();
     EXPECT_EQ(prompts.messages.size(), 3u);
 
     WriteListFile("1a2b:3c4d\n");
     languageIndex = 0;
     window.OnCommand(ID_RESCAN_DEVICES);
+    QCoreApplication::processEvents();
     ASSERT_EQ(prompts.messages.size(), 4u);
     EXPECT_TRUE(prompts.messages[3].contains(QStringLiteral("无权打开")));
     EXPECT_TRUE(prompts.messages[3].contains(kDeniedText));
@@ -206,6 +212,7 @@ TEST_F(UsbSpectrometersDialog, SaveAndRescanListsTheDeviceAndTheRescanTellsItIsD
         return dialog.result();
     };
     window.OnCommand(ID_USB_SPECTROMETERS);
+    QCoreApplication::processEvents();
     EXPECT_EQ(ListFile(), "1a2b:3c4d\n");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].contains(kDeniedText));
