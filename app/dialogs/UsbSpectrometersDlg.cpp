@@ -40,8 +40,8 @@ UsbSpectrometersDlg::UsbSpectrometersDlg(std::vector<kestrion::UsbDeviceInfo> de
                             UsbText(usbDlg_ColumnAddress), UsbText(usbDlg_ColumnListed)});
     tree_->setRootIsDecorated(false);
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ruleHeading_ = new QLabel(UsbText(usbDlg_RuleHeading).arg(QLatin1String(kUdevRulesFile)), this);
-    ruleHeading_->setWordWrap(true);
+    auto* ruleHeading = new QLabel(UsbText(usbDlg_RuleHeading).arg(QLatin1String(kUdevRulesFile)), this);
+    ruleHeading->setWordWrap(true);
     rules_ = new QPlainTextEdit(this);
     rules_->setReadOnly(true);
     rules_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -63,7 +63,7 @@ UsbSpectrometersDlg::UsbSpectrometersDlg(std::vector<kestrion::UsbDeviceInfo> de
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
     layout->addWidget(tree_, 3);
-    layout->addWidget(ruleHeading_);
+    layout->addWidget(ruleHeading);
     layout->addWidget(rules_, 2);
     layout->addLayout(buttons);
 

@@ -5,7 +5,6 @@
 
 #include "usb/UsbBackend.h"
 
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
@@ -50,7 +49,6 @@ private:
 
     std::vector<kestrion::UsbDeviceInfo> devices_;  // row i shows device i
     QTreeWidget* tree_;
-    QLabel* ruleHeading_;
     QPlainTextEdit* rules_;
     QPushButton* save_;
     QPushButton* saveAndRescan_;

@@ -43,7 +43,7 @@ void ReadStrings(libusb_device* device, UsbDeviceInfo& info) {
     libusb_close(handle);
 }
 
-enum class Which { Listed, All, AllWithStrings };
+enum class Which { Listed, AllWithStrings };
 
 // The devices present now, in bus order.
 std::vector<UsbDeviceInfo> PresentDevices(const std::shared_ptr<libusb_context>& context, Which which) {

@@ -31,7 +31,7 @@ public:
 
     std::vector<UsbDeviceInfo> Spectrometers() override;
     // Opens every device once to read its manufacturer and product strings:
-    // each may take up to a second when a device does not answer.
+    // a device that does not answer holds it up to a second per string.
     std::vector<UsbDeviceInfo> AllDevices() override;
     UsbOpenResult Open(const UsbDeviceInfo& device) override;
     bool WatchHotplug(std::function<void(const UsbHotplugEvent&)> onChange) override;
