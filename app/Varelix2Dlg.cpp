@@ -230,6 +230,10 @@ void CVarelix2Dlg::OnCommand(int id) {
             CurrentPrompts().OpenDocument(QDir::current().absoluteFilePath(QString::fromLatin1(manual)));
             break;
         }
+        case ID_COLOR_LINE:
+            // The line colour dialog is not built yet: until it is, the
+            // command does nothing.
+            break;
         default:  // the Raman screening mode has no action
             break;
     }
