@@ -18,11 +18,14 @@ int Truncate(double value) {
 
 }  // namespace
 
-void DiscoverDevices() {
+std::vector<std::string> DiscoverDevices() {
+    for (DeviceEntry& entry : deviceList) entry.link->RequestStop();
     deviceList.clear();
+    std::vector<std::string> inaccessible;
+    const SpectrometerScan scan;
     auto link = std::make_unique<CKestrion>();
-    for (int i = 0; i < link->GetAllDeviceCount(); ++i) {
-        if (link->StartDevice(i)) {
+    for (int i = 0; i < scan.Count(); ++i) {
+        if (link->StartDevice(scan, i)) {
             DeviceEntry entry;
             entry.number = static_cast<int>(deviceList.size());
             entry.deviceName = link->GetDeviceName();
@@ -34,9 +37,12 @@ void DiscoverDevices() {
             entry.serialNumber = link->GetSerialNumber();
             entry.link = std::move(link);
             deviceList.push_back(std::move(entry));
+        } else if (link->GetLastStatus() == kestrion::UsbStatus::AccessDenied) {
+            inaccessible.push_back(scan.Describe(i));
         }
         link = std::make_unique<CKestrion>();  // a failed link is deleted here at once
     }
+    return inaccessible;
 }
 
 const DeviceEntry* FindDeviceByNumber(int number) {

@@ -24,9 +24,11 @@ struct DeviceEntry {
 // The devices of the last scan, in scan order; UI thread only.
 extern std::vector<DeviceEntry> deviceList;
 
-// Rebuilds deviceList: closes every link, then starts each present device
-// through a fresh link object; a device that fails to start is dropped.
-void DiscoverDevices();
+// Rebuilds deviceList: stops every link (side by side), then starts each
+// device of one enumeration of the bus through a fresh link object; a device
+// that fails to start is dropped. Returns the descriptions ("bus 1 address 7
+// (1a2b:3c4d)") of the spectrometers present that this user may not open.
+std::vector<std::string> DiscoverDevices();
 
 const DeviceEntry* FindDeviceByNumber(int number);
 const DeviceEntry* FindDeviceBySerial(const std::wstring& serialNumber);

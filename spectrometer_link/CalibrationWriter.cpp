@@ -31,14 +31,18 @@ int WriteDemarcateData(void* link, const double* coefficients, int count) {
         {
             std::lock_guard io(kestrion->ioMutex_);
             allWritten &= kestrion->VendorWrite(p::kWriteCoefficient, static_cast<uint16_t>(i), bytes,
-                                                p::kCoefficientLength);
+                                                p::kCoefficientLength) == kestrion::UsbStatus::Completed;
         }
         std::this_thread::sleep_for(kWritePause);
     }
     if (!allWritten) return 0;
     std::lock_guard io(kestrion->ioMutex_);
-    std::lock_guard state(kestrion->stateMutex_);
-    std::copy(coefficients, coefficients + count, kestrion->calibCoeffs);
+    {
+        std::lock_guard state(kestrion->stateMutex_);
+        std::copy(coefficients, coefficients + count, kestrion->calibCoeffs);
+    }
+    // The X axis callers read is a copy: make it from the new coefficients.
+    kestrion->ComputeXAxis();
     return 1;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "AlgorithmLibrary.h"
 #include "Algorithm.h"
@@ -14,6 +15,7 @@
 #include "ModelTable.h"
 #include "PeriodicTimer.h"
 #include "usb/UsbDevice.h"
+#include "usb/UsbBackend.h"
 
 using namespace kestrion;
 namespace p = kestrion::protocol;
@@ -21,6 +23,13 @@ namespace p = kestrion::protocol;
 namespace {
 
 constexpr int kBulkTimeoutMs = 400;
+// A link that lost its device looks for it again after this pause, doubled
+// after every failed attempt up to the longest.
+constexpr auto kFirstRetryDelay = std::chrono::milliseconds(100);
+constexpr auto kLongestRetryDelay = std::chrono::seconds(2);
+// Going away, a running link keeps fetching for this long (whatever the
+// device still holds), then pauses as long again before it closes.
+constexpr auto kDrainTime = std::chrono::milliseconds(20);
 constexpr int kCommandEndpointEntry = 1;
 constexpr int kFrameEndpointEntry = 3;
 
@@ -48,6 +57,10 @@ void SetIfChanged(T& field, const T& value) {
     if (field != value) field = value;
 }
 
+bool Ok(UsbStatus status) { return status == UsbStatus::Completed; }
+
+std::chrono::milliseconds PeriodOf(double ms) { return std::chrono::milliseconds(static_cast<int64_t>(ms) + 4); }
+
 }  // namespace
 
 struct CKestrion::DeviceInfo {
@@ -59,49 +72,77 @@ struct CKestrion::DeviceInfo {
     std::wstring serialNumber;  // as composed from the above
 };
 
+SpectrometerScan::SpectrometerScan() : devices_(UsbDevice::PresentDevices()) {}
+SpectrometerScan::~SpectrometerScan() = default;
+
+int SpectrometerScan::Count() const { return static_cast<int>(std::min<size_t>(devices_.size(), 255)); }
+
+std::string SpectrometerScan::Describe(int index) const {
+    return index >= 0 && index < Count() ? devices_[static_cast<size_t>(index)].Describe() : std::string();
+}
+
 CKestrion::CKestrion() { InitParams(); }
 
 CKestrion::~CKestrion() { ReleaseParams(); }
 
 void CKestrion::InitParams() {
     modelIndex = kUnlistedModel;
+    usbDevice = std::make_unique<UsbDevice>();
     frameBuffer_.assign(p::kReplyLength, 0);
     timer_ = std::make_unique<PeriodicTimer>([this] { FrameCallback(); });
 }
 
 void CKestrion::ReleaseParams() {
+    RequestStop();
     if (timer_->IsRunning()) {
-        // Let the device hand over what it still holds before the connection
-        // closes: a few fast fetches, then a pause.
-        timer_->Stop();
-        timer_->Start(std::chrono::milliseconds(1));
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        timer_->Stop();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::unique_lock state(stateMutex_);
+        drainedChanged_.wait(state, [this] { return drained_; });
     }
+    timer_->Stop();
     std::lock_guard io(ioMutex_);
-    usbDevice.reset();
+    usbDevice->Close();
     std::lock_guard state(stateMutex_);
     yCounts.clear();
+}
+
+void CKestrion::RequestStop() {
+    if (stopRequested_.exchange(true)) return;
+    usbDevice->Abort();
+    timer_->Wake();
 }
 
 int CKestrion::GetAllDeviceCount() { return UsbDevice::CountDevices(); }
 
 int CKestrion::StartDevice(int index) {
     std::lock_guard io(ioMutex_);
-    return Start(index, nullptr);
+    return Start(UsbDevice::PresentDevices(), index, nullptr);
 }
 
 int CKestrion::StartDevice(const std::wstring& serial) {
     std::lock_guard io(ioMutex_);
-    return Start(deviceIndex, &serial);
+    return Start(UsbDevice::PresentDevices(), deviceIndex, &serial);
 }
 
-int CKestrion::Start(int index, const std::wstring* requiredSerial) {
-    if (usbDevice == nullptr) usbDevice = std::make_unique<UsbDevice>();
-    if (!usbDevice->Open(index)) return 0;
+int CKestrion::StartDevice(const SpectrometerScan& scan, int index) {
+    std::lock_guard io(ioMutex_);
+    return Start(scan.devices_, index, nullptr);
+}
+
+int CKestrion::Start(const std::vector<UsbDeviceInfo>& present, int index, const std::wstring* requiredSerial) {
+    if (stopRequested_) return 0;
+    deviceOpen_ = false;
+    if (index < 0 || index >= std::min<int>(static_cast<int>(present.size()), 255)) {
+        usbDevice->Close();
+        lastStatus_ = UsbStatus::NoDevice;
+        return 0;
+    }
+    if (!usbDevice->Open(present[static_cast<size_t>(index)])) {
+        lastStatus_ = usbDevice->OpenStatus();
+        return 0;
+    }
     if (usbDevice->Endpoint(kFrameEndpointEntry) == nullptr) {  // not a spectrometer's interface
         usbDevice->Close();
+        lastStatus_ = UsbStatus::Failed;
         return 0;
     }
     {
@@ -119,10 +160,26 @@ int CKestrion::Start(int index, const std::wstring* requiredSerial) {
     const ModelRow& row = ModelAt(modelIndex);
     if (row.xAxis != XAxisKind::PixelIndex) {
         uint8_t record[p::kRecordLength];
-        if (!VendorRead(p::kReadRecord, p::kRecordDefect, record, p::kRecordLength, true)) return 0;
+        const UsbStatus status = VendorRead(p::kReadRecord, p::kRecordDefect, record, p::kRecordLength, true);
+        if (!Ok(status)) {
+            lastStatus_ = status;
+            return 0;
+        }
         for (int i = 0; i < 3; ++i) defectRecord[i] = LoadInt32(record + 4 * i);
     }
-    if (row.minTimeUs > 0) SetIntegralTimeMS(static_cast<double>(row.minTimeUs / 1000));
+    deviceOpen_ = true;
+    lastStatus_ = UsbStatus::Completed;
+    appliedTrigger_ = 0;
+    if (row.minTimeUs > 0) {
+        // The model's shortest time, sent here: no frame is in flight yet.
+        const double shortest = static_cast<double>(row.minTimeUs / 1000);
+        {
+            std::lock_guard state(stateMutex_);
+            integralTimeMS = shortest;
+            timePending_ = false;
+        }
+        if (SendIntegrationTime(shortest)) timer_->Start(PeriodOf(shortest));
+    }
     return 1;
 }
 
@@ -132,11 +189,17 @@ bool CKestrion::ReadDeviceInfo(DeviceInfo& info) {
     char serialPart[p::kSerialPartLength + 1] = {};
     uint8_t deviceRange[p::kRecordLength] = {};
     uint8_t displayRange[p::kRecordLength] = {};
-    bool ok = VendorRead(p::kReadIdentity, 0, reinterpret_cast<uint8_t*>(identity), p::kIdentityLength, false);
-    ok &= VendorRead(p::kReadSerialPart, 0, reinterpret_cast<uint8_t*>(serialPart), p::kSerialPartLength, false);
-    ok &= VendorRead(p::kReadRecord, p::kRecordDeviceRange, deviceRange, p::kRecordLength, true);
-    ok &= VendorRead(p::kReadRecord, p::kRecordDisplayRange, displayRange, p::kRecordLength, true);
-    if (!ok) return false;
+    const UsbStatus results[] = {
+        VendorRead(p::kReadIdentity, 0, reinterpret_cast<uint8_t*>(identity), p::kIdentityLength, false),
+        VendorRead(p::kReadSerialPart, 0, reinterpret_cast<uint8_t*>(serialPart), p::kSerialPartLength, false),
+        VendorRead(p::kReadRecord, p::kRecordDeviceRange, deviceRange, p::kRecordLength, true),
+        VendorRead(p::kReadRecord, p::kRecordDisplayRange, displayRange, p::kRecordLength, true)};
+    for (UsbStatus status : results) {
+        if (!Ok(status)) {
+            lastStatus_ = status;
+            return false;
+        }
+    }
 
     info.identity = identity;
     info.serialPart = serialPart;
@@ -184,32 +247,31 @@ void CKestrion::ApplyDeviceInfo(const DeviceInfo& info) {
         disPixelCount = pixelCount;
         yCounts.resize(static_cast<size_t>(pixelCount), 0);
     }
-    xData_.resize(static_cast<size_t>(row.pixels));
     unpacked_.resize(static_cast<size_t>(row.pixels));
     ComputeXAxis();
     triggerMode = 0;
 }
 
 int CKestrion::GetXData(double* x) {
-    std::lock_guard io(ioMutex_);
-    const int result = ComputeXAxis();
+    std::lock_guard state(stateMutex_);
     if (x != nullptr) std::copy(xData_.begin(), xData_.end(), x);
-    return result;
+    return xResult_;
 }
 
 int CKestrion::GetXData(double* x, int& first, int& count) {
-    std::lock_guard io(ioMutex_);
-    const int result = GetXData(x);
+    std::lock_guard state(stateMutex_);
+    if (x != nullptr) std::copy(xData_.begin(), xData_.end(), x);
     first = disFirst;
     count = disPixelCount;
-    return result;
+    return xResult_;
 }
 
 int CKestrion::GetDisXData(double* x) {
-    std::lock_guard io(ioMutex_);
-    const int result = ComputeXAxis();
-    if (x != nullptr) std::copy_n(xData_.begin() + disFirst, disPixelCount, x);
-    return result;
+    std::lock_guard state(stateMutex_);
+    if (x != nullptr && static_cast<size_t>(disFirst + disPixelCount) <= xData_.size()) {
+        std::copy_n(xData_.begin() + disFirst, disPixelCount, x);
+    }
+    return xResult_;
 }
 
 int CKestrion::ComputeXAxis() {
@@ -222,19 +284,20 @@ int CKestrion::ComputeXAxis() {
     if (row.xAxis == XAxisKind::PolynomialAndSpline) {
         for (int i = 0; i < p::kMaxCorrectionPoints; ++i) {
             uint8_t record[p::kRecordLength];
-            if (!VendorRead(p::kReadRecord, static_cast<uint16_t>(i), record, p::kRecordLength, true)) break;
+            if (!Ok(VendorRead(p::kReadRecord, static_cast<uint16_t>(i), record, p::kRecordLength, true))) break;
             const int32_t pixel = LoadInt32(record);
             if (pixel < 0) break;
             pixels.push_back(pixel);
             values.push_back(LoadDouble(record + 4));
         }
     }
-    const int count = static_cast<int>(xData_.size());
+    const int count = row.pixels;
+    std::vector<double> x(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const double pixel = i;
-        xData_[i] = row.xAxis == XAxisKind::PixelIndex
-                        ? pixel
-                        : ((pixel * c[3]) * pixel * pixel) + ((pixel * c[2]) * pixel) + pixel * c[1] + c[0];
+        x[i] = row.xAxis == XAxisKind::PixelIndex
+                   ? pixel
+                   : ((pixel * c[3]) * pixel * pixel) + ((pixel * c[2]) * pixel) + pixel * c[1] + c[0];
     }
 
     int result = 1;
@@ -260,7 +323,7 @@ int CKestrion::ComputeXAxis() {
                 for (int i = 0; i < count; ++i) queries[i] = i;
                 spline(knots.data(), knotValues.data(), static_cast<int>(knots.size()), knotValues.front(),
                        lastSlope, queries.data(), count, correction.data());
-                for (int i = 0; i < count; ++i) xData_[i] += correction[i];
+                for (int i = 0; i < count; ++i) x[i] += correction[i];
             }
         }
     }
@@ -268,15 +331,17 @@ int CKestrion::ComputeXAxis() {
     // Display window: the pixels strictly inside (minX, maxX), or the whole
     // frame when fewer than two are.
     int first = 0;
-    while (first < count && !(xData_[first] > minX)) ++first;
+    while (first < count && !(x[first] > minX)) ++first;
     int last = count - 1;
-    while (last >= 0 && !(xData_[last] < maxX)) --last;
+    while (last >= 0 && !(x[last] < maxX)) --last;
     if (last <= first) {
         first = 0;
         last = count - 1;
     }
     std::lock_guard state(stateMutex_);
     std::copy(c, c + 4, calibCoeffs);
+    xData_ = std::move(x);
+    xResult_ = result;
     disFirst = first;
     disLast = last;
     disPixelCount = last - first + 1;
@@ -287,7 +352,9 @@ int CKestrion::ReadDemarcateData(double* values, int count) {
     int read = 0;
     for (int i = 0; i < count; ++i) {
         uint8_t bytes[p::kCoefficientLength];
-        if (!VendorRead(p::kReadCoefficient, static_cast<uint16_t>(i), bytes, p::kCoefficientLength, true)) continue;
+        if (!Ok(VendorRead(p::kReadCoefficient, static_cast<uint16_t>(i), bytes, p::kCoefficientLength, true))) {
+            continue;
+        }
         values[i] = LoadDouble(bytes);
         ++read;
     }
@@ -295,30 +362,31 @@ int CKestrion::ReadDemarcateData(double* values, int count) {
 }
 
 int CKestrion::SetIntegralTimeMS(double ms) {
-    std::lock_guard io(ioMutex_);
+    if (stopRequested_) return 0;
     if (triggerMode != 0 && triggerMode != 1) return 0;
     if (!std::isfinite(ms)) return 0;
-    const ModelRow& row = ModelAt(modelIndex);
-    const double micros = std::trunc(ms * 1000.0);
-    if (row.minTimeUs > 0 && (micros < row.minTimeUs || micros > row.maxTimeUs)) return 0;
-    const double deviceValue = micros * row.unitsPerUs;
-    if (deviceValue < 0 || deviceValue > UINT32_MAX) return 0;  // the device takes 32 bits
     {
         std::lock_guard state(stateMutex_);
+        const ModelRow& row = ModelAt(modelIndex);
+        const double micros = std::trunc(ms * 1000.0);
+        if (row.minTimeUs > 0 && (micros < row.minTimeUs || micros > row.maxTimeUs)) return 0;
+        const double deviceValue = micros * row.unitsPerUs;
+        if (deviceValue < 0 || deviceValue > UINT32_MAX) return 0;  // the device takes 32 bits
         integralTimeMS = ms;
+        if (!deviceOpen_) return 0;
+        timePending_ = true;
     }
-    if (usbDevice == nullptr || !usbDevice->IsOpen()) return 0;
-    uint8_t reply[p::kReplyLength];
-    int length = p::kReplyLength;
-    if (!Exchange(p::IntegrationCommand(static_cast<uint32_t>(deviceValue)).data(), reply, length)) return 0;
-    timer_->Start(std::chrono::milliseconds(static_cast<int64_t>(ms) + 4));
+    // A timer not running yet (a model without a shortest time) starts here;
+    // either way the thread sends the time at once, between two frames.
+    if (!timer_->IsRunning()) timer_->Start(PeriodOf(ms));
+    WakeThread();
     return 1;
 }
 
 int CKestrion::SetIntegralTimeMS0(double ms) {
     double clamped = ms;
     {
-        std::lock_guard io(ioMutex_);
+        std::lock_guard state(stateMutex_);
         const ModelRow& row = ModelAt(modelIndex);
         if (row.minTimeUs > 0 && !std::isnan(ms)) {
             clamped = std::clamp(ms, row.minTimeUs / 1000.0, row.maxTimeUs / 1000.0);
@@ -328,16 +396,21 @@ int CKestrion::SetIntegralTimeMS0(double ms) {
     return clamped == ms ? 1 : 0;
 }
 
-int CKestrion::SelectTrigger(uint8_t request, int mode) {
-    std::lock_guard io(ioMutex_);
-    if (!VendorWrite(request, 0, nullptr, 0)) return 0;
-    triggerMode = mode;
+int CKestrion::SelectTrigger(int mode) {
+    if (stopRequested_ || !deviceOpen_) return 0;
+    {
+        std::lock_guard state(stateMutex_);
+        triggerMode = mode;
+        triggerPending_ = true;
+    }
+    if (!timer_->IsRunning()) timer_->Start(PeriodOf(GetIntegralTimeMS()));
+    WakeThread();
     return 1;
 }
 
-int CKestrion::SetDevClockTrigger() { return SelectTrigger(p::kSelectClockTrigger, 0); }
-int CKestrion::SetDevSoftTrigger() { return SelectTrigger(p::kSelectClockTrigger, 1); }
-int CKestrion::SetDevExtTrigger() { return SelectTrigger(p::kSelectExtTrigger, 2); }
+int CKestrion::SetDevClockTrigger() { return SelectTrigger(0); }
+int CKestrion::SetDevSoftTrigger() { return SelectTrigger(1); }
+int CKestrion::SetDevExtTrigger() { return SelectTrigger(2); }
 int CKestrion::SetDevSyncTrigger() { return 0; }
 
 void CKestrion::SoftTrigOnce(int count) {
@@ -346,20 +419,83 @@ void CKestrion::SoftTrigOnce(int count) {
     softTrigCount = count;
 }
 
+void CKestrion::WakeThread() { timer_->Wake(); }
+
 void CKestrion::FrameCallback() {
     std::lock_guard io(ioMutex_);
-    if (!IsRcvDataReady()) return;
-    const auto start = std::chrono::steady_clock::now();
-    const bool received = ReceiveYData();
-    rcvDurationMS = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (received) {
-        ++frameNo;
-        newFrame = true;
+    if (stopRequested_) {
+        Drain();
+        return;
     }
+    if (!deviceOpen_) {
+        if (Clock::now() >= retryAt_) Recover(lastStatus_);
+        return;
+    }
+    if (!ApplyPendingSettings() || !IsRcvDataReady()) return;
+    ReceiveYData();
+}
+
+bool CKestrion::ApplyPendingSettings() {
+    double ms = 0;
+    int mode = 0;
+    bool sendTime = false, sendTrigger = false;
+    {
+        std::lock_guard state(stateMutex_);
+        sendTime = std::exchange(timePending_, false);
+        sendTrigger = std::exchange(triggerPending_, false);
+        ms = integralTimeMS;
+        mode = triggerMode;
+    }
+    if (sendTrigger) {
+        const uint8_t request = mode == 2 ? p::kSelectExtTrigger : p::kSelectClockTrigger;
+        changeAt_ = Clock::now();
+        const UsbStatus status = VendorWrite(request, 0, nullptr, 0);
+        if (!Ok(status)) {
+            triggerMode = appliedTrigger_;  // the device keeps what it had
+            Recover(status);
+            return false;
+        }
+        // Clock and soft triggering are one mode at the device.
+        if ((mode == 2) != (appliedTrigger_ == 2)) {
+            changeSettling_ = true;
+            changeExposure_ = std::chrono::duration_cast<Clock::duration>(
+                std::chrono::duration<double, std::milli>(appliedTimeMS_));
+        }
+        appliedTrigger_ = mode;
+    }
+    if (sendTime && !SendIntegrationTime(ms)) {
+        {
+            std::lock_guard state(stateMutex_);
+            integralTimeMS = appliedTimeMS_;
+        }
+        Recover(lastStatus_);
+        return false;
+    }
+    if (sendTime) timer_->Start(PeriodOf(ms));
+    return true;
+}
+
+bool CKestrion::SendIntegrationTime(double ms) {
+    const ModelRow& row = ModelAt(modelIndex);
+    const double deviceValue = std::trunc(ms * 1000.0) * row.unitsPerUs;
+    uint8_t reply[p::kReplyLength];
+    int length = p::kReplyLength;
+    changeAt_ = Clock::now();
+    const UsbStatus status =
+        Exchange(p::IntegrationCommand(static_cast<uint32_t>(deviceValue)).data(), reply, length, kBulkTimeoutMs);
+    if (!Ok(status)) {
+        lastStatus_ = status;
+        return false;
+    }
+    appliedTimeMS_ = ms;
+    changeSettling_ = true;
+    changeExposure_ =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(ms));
+    return true;
 }
 
 bool CKestrion::IsRcvDataReady() {
-    switch (triggerMode) {
+    switch (appliedTrigger_) {
         case 0: return true;
         case 1: {
             std::lock_guard state(stateMutex_);
@@ -367,42 +503,113 @@ bool CKestrion::IsRcvDataReady() {
         }
         default: {
             uint8_t status[p::kFrameStatusLength];
-            return VendorRead(p::kReadFrameStatus, 0, status, p::kFrameStatusLength, true) &&
+            return Ok(VendorRead(p::kReadFrameStatus, 0, status, p::kFrameStatusLength, true)) &&
                    std::equal(p::kFrameReady.begin(), p::kFrameReady.end(), status);
         }
     }
 }
 
-bool CKestrion::ReceiveYData() {
-    bool received = false;
-    if (usbDevice != nullptr && usbDevice->IsOpen()) {
-        int length = p::kReplyLength;
-        // A reply too short for the model's layout is not a frame.
-        received = Exchange(p::kFrameRequest.data(), frameBuffer_.data(), length) &&
-                   UnpackFrame(ModelAt(modelIndex), frameBuffer_.data(), length, unpacked_.data());
+void CKestrion::ReceiveYData() {
+    const auto start = Clock::now();
+    int length = p::kReplyLength;
+    UsbStatus status = Exchange(p::kFrameRequest.data(), frameBuffer_.data(), length, kBulkTimeoutMs);
+    const auto end = Clock::now();
+    rcvDurationMS = std::chrono::duration<double, std::milli>(end - start).count();
+    // A reply too short for the model's layout is not a frame.
+    if (Ok(status) && !UnpackFrame(ModelAt(modelIndex), frameBuffer_.data(), length, unpacked_.data())) {
+        status = UsbStatus::Failed;
     }
-    if (received) {
+    if (status == UsbStatus::Cancelled) return;  // stopping: the next tick drains
+    if (!Ok(status)) {
+        Recover(status);
+        return;
+    }
+    // Exposed (partly) before the last settings change: not what was asked for.
+    if (changeSettling_ && end < changeAt_ + changeExposure_) return;
+    changeSettling_ = false;
+    Publish();
+}
+
+void CKestrion::Publish() {
+    std::lock_guard state(stateMutex_);
+    std::copy(unpacked_.begin(), unpacked_.end(), yCounts.begin());
+    ++frameNo;
+    newFrame = true;
+    if (softTrigPending && softTrigCount > 0 && --softTrigCount == 0) softTrigPending = false;
+}
+
+// A failed fetch or setting: reopen the device (it comes back with its
+// power-on settings, so the integration time and trigger mode in use are
+// sent again on the next tick). When that fails the link is no longer right,
+// and it looks again after a pause that grows with every failure.
+void CKestrion::Recover(UsbStatus status) {
+    lastStatus_ = status;
+    const double timeMS = appliedTimeMS_;
+    const int mode = appliedTrigger_;
+    if (Reopen()) {
+        retryDelay_ = {};
         std::lock_guard state(stateMutex_);
-        std::copy(unpacked_.begin(), unpacked_.end(), yCounts.begin());
-        if (softTrigPending && softTrigCount > 0 && --softTrigCount == 0) softTrigPending = false;
-        return true;
+        if (timeMS > 0) {
+            integralTimeMS = timeMS;
+            timePending_ = true;
+        }
+        triggerMode = mode;
+        triggerPending_ = mode != 0;
+        return;
     }
-    // Reopen the same device; it comes back with its power-on settings, so
-    // the integration time and trigger mode in use are sent again.
-    const double timeMS = integralTimeMS;
-    const int mode = triggerMode;
-    if (Start(deviceIndex, &serialNumber) == 0) {
-        linkRight = false;
-        return false;
+    linkRight = false;
+    retryDelay_ = retryDelay_ == Clock::duration{} ? Clock::duration(kFirstRetryDelay)
+                                                   : std::min<Clock::duration>(retryDelay_ * 2, kLongestRetryDelay);
+    retryAt_ = Clock::now() + retryDelay_;
+}
+
+// The same device wherever it now sits: at its old index first, then at any
+// other, recognised by its serial number (another device unplugged moves the
+// indexes behind it).
+bool CKestrion::Reopen() {
+    std::wstring serial;
+    int index = 0;
+    {
+        std::lock_guard state(stateMutex_);
+        serial = serialNumber;
+        index = deviceIndex;
     }
-    if (timeMS > 0) SetIntegralTimeMS(timeMS);
-    if (mode == 1) SetDevSoftTrigger();
-    if (mode == 2) SetDevExtTrigger();
+    const std::vector<UsbDeviceInfo> present = UsbDevice::PresentDevices();
+    const int count = static_cast<int>(present.size());
+    for (int k = -1; k < count && !stopRequested_; ++k) {
+        const int at = k < 0 ? index : k;
+        if ((k >= 0 && k == index) || at >= count) continue;
+        if (Start(present, at, &serial) == 1) return true;
+    }
     return false;
 }
 
+void CKestrion::Drain() {
+    usbDevice->Resume();
+    const auto end = Clock::now() + kDrainTime;
+    if (deviceOpen_) {
+        while (Clock::now() < end) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+            int length = p::kReplyLength;
+            const int timeoutMs = static_cast<int>(std::max<int64_t>(left, 1));
+            if (Ok(Exchange(p::kFrameRequest.data(), frameBuffer_.data(), length, timeoutMs)) &&
+                UnpackFrame(ModelAt(modelIndex), frameBuffer_.data(), length, unpacked_.data())) {
+                Publish();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    std::this_thread::sleep_for(kDrainTime);
+    usbDevice->Close();
+    deviceOpen_ = false;
+    timer_->RequestStop();
+    std::lock_guard state(stateMutex_);
+    drained_ = true;
+    drainedChanged_.notify_all();
+}
+
 kestrion::UsbEndpoint* CKestrion::VendorRequest(uint8_t request, uint16_t value) {
-    UsbEndpoint* control = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(0);
+    UsbEndpoint* control = usbDevice->Endpoint(0);
     if (control == nullptr) return nullptr;
     control->recipient = 0;
     control->requestType = 2;
@@ -412,27 +619,30 @@ kestrion::UsbEndpoint* CKestrion::VendorRequest(uint8_t request, uint16_t value)
     return control;
 }
 
-bool CKestrion::VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact) {
+UsbStatus CKestrion::VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact) {
     UsbEndpoint* control = VendorRequest(request, value);
+    if (control == nullptr) return UsbStatus::NoDevice;
     int moved = length;
+    if (!control->Read(data, moved)) return control->LastStatus();
     // Fixed-size records must arrive whole; text may come short.
-    return control != nullptr && control->Read(data, moved) && (!exact || moved == length);
+    return !exact || moved == length ? UsbStatus::Completed : UsbStatus::Failed;
 }
 
-bool CKestrion::VendorWrite(uint8_t request, uint16_t value, const uint8_t* data, int length) {
+UsbStatus CKestrion::VendorWrite(uint8_t request, uint16_t value, const uint8_t* data, int length) {
     UsbEndpoint* control = VendorRequest(request, value);
-    return control != nullptr && control->Write(data, length);
+    if (control == nullptr) return UsbStatus::NoDevice;
+    return control->Write(data, length) ? UsbStatus::Completed : control->LastStatus();
 }
 
-bool CKestrion::Exchange(const uint8_t* command, uint8_t* reply, int& replyLength) {
-    UsbEndpoint* out = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(kCommandEndpointEntry);
-    UsbEndpoint* in = usbDevice == nullptr ? nullptr : usbDevice->Endpoint(kFrameEndpointEntry);
-    if (out == nullptr || in == nullptr) return false;
-    out->timeoutMs = kBulkTimeoutMs;
-    in->timeoutMs = kBulkTimeoutMs;
+UsbStatus CKestrion::Exchange(const uint8_t* command, uint8_t* reply, int& replyLength, int timeoutMs) {
+    UsbEndpoint* out = usbDevice->Endpoint(kCommandEndpointEntry);
+    UsbEndpoint* in = usbDevice->Endpoint(kFrameEndpointEntry);
+    if (out == nullptr || in == nullptr) return UsbStatus::NoDevice;
+    out->timeoutMs = timeoutMs;
+    in->timeoutMs = timeoutMs;
     int commandLength = p::kCommandLength;
-    if (!out->Transfer(const_cast<uint8_t*>(command), commandLength)) return false;
-    return in->Transfer(reply, replyLength);
+    if (!out->Transfer(const_cast<uint8_t*>(command), commandLength)) return out->LastStatus();
+    return in->Transfer(reply, replyLength) ? UsbStatus::Completed : in->LastStatus();
 }
 
 int CKestrion::GetDeviceIndex() const {
@@ -440,6 +650,7 @@ int CKestrion::GetDeviceIndex() const {
     return deviceIndex;
 }
 
+kestrion::UsbStatus CKestrion::GetLastStatus() const { return lastStatus_; }
 bool CKestrion::IsKestrionRight() const { return linkRight; }
 const std::wstring& CKestrion::GetDeviceName() const { return deviceName; }
 const std::wstring& CKestrion::GetVersionInfo() const { return versionInfo; }
@@ -459,12 +670,20 @@ KESTRION_LOCKED_GETTER(double, GetDeviceMaxX, deviceMaxX)
 KESTRION_LOCKED_GETTER(int, GetPixelCount, pixelCount)
 KESTRION_LOCKED_GETTER(int, GetDisPixelCount, disPixelCount)
 KESTRION_LOCKED_GETTER(double, GetIntegralTimeMS, integralTimeMS)
+KESTRION_LOCKED_GETTER(long, GetFrameNo, frameNo)
 #undef KESTRION_LOCKED_GETTER
 
 int CKestrion::GetYData(double* y) const {
     std::lock_guard state(stateMutex_);
     if (y != nullptr) std::copy(yCounts.begin(), yCounts.end(), y);
     return 0;
+}
+
+long CKestrion::CopyFrame(double* y) const {
+    std::lock_guard state(stateMutex_);
+    if (frameNo == 0) return 0;
+    if (y != nullptr) std::copy(yCounts.begin(), yCounts.end(), y);
+    return frameNo;
 }
 
 int CKestrion::GetDisYData(double* y) const {
@@ -480,7 +699,6 @@ bool CKestrion::IsSoftTrigger() const { return triggerMode == 1; }
 bool CKestrion::IsExtTrigger() const { return triggerMode == 2; }
 bool CKestrion::IsSyncTrigger() const { return triggerMode == 3; }
 bool CKestrion::IsANewFrame() const { return newFrame; }
-long CKestrion::GetFrameNo() const { return frameNo; }
 double CKestrion::RcvDataDurationMS() const { return rcvDurationMS; }
 
 void CKestrion::GetCalibrationParams(double* c) const {

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "UsbStatus.h"
 
 // libkestrion: finds USB array spectrometers, reads their identity and
 // wavelength calibration, sets integration time and trigger, fetches frames
@@ -15,6 +19,7 @@ namespace kestrion {
 class UsbDevice;
 class UsbEndpoint;
 class PeriodicTimer;
+struct UsbDeviceInfo;
 }  // namespace kestrion
 
 // Where spectrometers come from, for every link started afterwards.
@@ -47,16 +52,36 @@ int WriteDemarcateData(void* link, const double* wavelengths, const int* pixels,
 int WriteCorrectData(void* link, const int* pixels, const double* values, int count);
 int WriteConSpecFaultPixel(void* link, const int* pixels, int count);
 
+// The spectrometers present at one moment, in bus order. A rescan starts every
+// link from one such list, so a device plugged in meanwhile cannot shift the
+// indexes under it.
+class SpectrometerScan {
+public:
+    SpectrometerScan();  // enumerates the bus now
+    ~SpectrometerScan();
+    int Count() const;
+    // "bus 1 address 7 (1a2b:3c4d)"; empty for an index out of range.
+    std::string Describe(int index) const;
+
+private:
+    friend class CKestrion;
+    std::vector<kestrion::UsbDeviceInfo> devices_;
+};
+
 // One spectrometer: start it by index, read its identity and X axis, set the
 // integration time and trigger, and read the frames its acquisition thread
 // fetches (period: whole milliseconds of the integration time + 4 ms).
 //
 // Threads: any member may be called from any thread while the acquisition
-// thread runs. Device conversations are serialised (ioMutex_); the frame and
-// the device description are published under stateMutex_, so GetYData always
-// copies one whole frame. The identity strings returned by reference change
-// only in a StartDevice called by the owner: a reopen after a failed fetch
-// finds the same device, or leaves them as they are.
+// thread runs, and none of them waits for a USB transfer but StartDevice and
+// the calibration writers. Settings are handed to the acquisition thread,
+// which sends them between two frames; the first frame published after a
+// change was exposed wholly with the new settings. The X axis is computed when
+// the device opens (and after a calibration write) and read from a copy.
+// Device conversations are serialised (ioMutex_); the frame with its number,
+// the X axis and the device description are published under stateMutex_.
+// The identity strings returned by reference change only in a StartDevice
+// called by the owner: a reopen finds the same device, or leaves them as they are.
 class CKestrion {
 public:
     CKestrion();
@@ -71,7 +96,16 @@ public:
     // StartDevice(GetDeviceIndex()) that succeeds only for that serial number;
     // another device found there is closed again and the link left as it was.
     int StartDevice(const std::wstring& serialNumber);
+    // StartDevice of entry index of an enumeration taken before.
+    int StartDevice(const SpectrometerScan& scan, int index);
     int GetDeviceIndex() const;
+    // Why the last start, setting or fetch failed (Completed when none did).
+    kestrion::UsbStatus GetLastStatus() const;
+    // Begins stopping: the transfer in progress ends, the thread hands over
+    // what the device still holds, then closes. Returns at once; the
+    // destructor waits for the rest. Stopping many links: call this on each
+    // first, then destroy them, so they stop side by side.
+    void RequestStop();
     bool IsKestrionRight() const;
 
     const std::wstring& GetDeviceName() const;
@@ -86,20 +120,28 @@ public:
     int GetPixelCount() const;
     int GetDisPixelCount() const;
 
-    // Recompute the X axis from the device and the display window; x (when
+    // The X axis and display window as computed at the last open; x (when
     // not null) takes GetPixelCount() values. 1, or -1 when the numeric
-    // library cannot be loaded (X is then the plain polynomial).
+    // library could not be loaded (X is then the plain polynomial).
     int GetXData(double* x);
     int GetXData(double* x, int& first, int& count);
     int GetDisXData(double* x);  // GetDisPixelCount() values
     // Counts of the last frame: all pixels / the display window. Return 0.
     int GetYData(double* y) const;
     int GetDisYData(double* y) const;
+    // Copies the last frame (GetPixelCount() counts) and returns its number,
+    // both under one lock, so the number always names the frame copied. 0: no
+    // frame yet (nothing is copied).
+    long CopyFrame(double* y) const;
 
     double GetIntegralTimeMS() const;
     int SetIntegralTimeMS(double ms);
     // Clamps ms into the model's limits first; 1 when no clamping was needed.
     int SetIntegralTimeMS0(double ms);
+    // Settings are refused at once (0) outside the model's limits, in the
+    // wrong trigger mode or without an open device; an accepted one (1) is
+    // sent by the acquisition thread. A device that refuses it takes the
+    // previous setting back and is reopened, as after a failed fetch.
 
     int SetDevClockTrigger();
     int SetDevSoftTrigger();
@@ -121,23 +163,34 @@ public:
 
 private:
     friend int WriteDemarcateData(void* link, const double* coefficients, int count);
+    using Clock = std::chrono::steady_clock;
     struct DeviceInfo;
 
     void InitParams();
     void ReleaseParams();
-    int Start(int index, const std::wstring* requiredSerial);
+    int Start(const std::vector<kestrion::UsbDeviceInfo>& present, int index, const std::wstring* requiredSerial);
     bool ReadDeviceInfo(DeviceInfo& info);
     void ApplyDeviceInfo(const DeviceInfo& info);
     int ComputeXAxis();
     int ReadDemarcateData(double* values, int count);
-    bool IsRcvDataReady();
-    bool ReceiveYData();
+    int SelectTrigger(int mode);
+    void WakeThread();
+
+    // Acquisition thread, with ioMutex_ held.
     void FrameCallback();
-    int SelectTrigger(uint8_t request, int mode);
+    bool ApplyPendingSettings();
+    bool SendIntegrationTime(double ms);
+    bool IsRcvDataReady();
+    void ReceiveYData();
+    void Publish();
+    void Recover(kestrion::UsbStatus status);
+    bool Reopen();
+    void Drain();
+
     kestrion::UsbEndpoint* VendorRequest(uint8_t request, uint16_t value);  // control endpoint, fields set
-    bool VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact);
-    bool VendorWrite(uint8_t request, uint16_t value, const uint8_t* data, int length);
-    bool Exchange(const uint8_t* command, uint8_t* reply, int& replyLength);
+    kestrion::UsbStatus VendorRead(uint8_t request, uint16_t value, uint8_t* data, int length, bool exact);
+    kestrion::UsbStatus VendorWrite(uint8_t request, uint16_t value, const uint8_t* data, int length);
+    kestrion::UsbStatus Exchange(const uint8_t* command, uint8_t* reply, int& replyLength, int timeoutMs);
 
     // Guarded by stateMutex_ for readers on other threads; written only with
     // ioMutex_ held too, so code under ioMutex_ reads them directly.
@@ -149,24 +202,43 @@ private:
     int32_t deviceIndex = 0;
     int32_t disFirst = 0, disLast = 0;
     double calibCoeffs[4] = {0, 0, 0, 0};
-    double integralTimeMS = 0;
+    std::vector<double> xData_;
+    int xResult_ = 1;
     std::vector<uint32_t> yCounts;
+    long frameNo = 0;  // frames published since construction
+
+    // Guarded by stateMutex_: what callers asked for, for the thread to send.
+    double integralTimeMS = 0;
+    bool timePending_ = false;
+    bool triggerPending_ = false;
     bool softTrigPending = false;
     int32_t softTrigCount = 0;
+    bool drained_ = false;
     mutable std::mutex stateMutex_;
+    std::condition_variable drainedChanged_;
 
-    // Guarded by ioMutex_ (recursive: a failed fetch restarts the device).
-    std::unique_ptr<kestrion::UsbDevice> usbDevice;
+    // Guarded by ioMutex_: the connection and what the thread has sent.
+    std::unique_ptr<kestrion::UsbDevice> usbDevice;  // created with the link, never replaced
     int32_t defectRecord[3] = {0, 0, 0};
-    std::vector<double> xData_;
     std::vector<uint8_t> frameBuffer_;
     std::vector<uint32_t> unpacked_;
-    mutable std::recursive_mutex ioMutex_;
+    double appliedTimeMS_ = 0;
+    int appliedTrigger_ = 0;
+    // After a settings change: frames finished before changeAt_ + changeExposure_
+    // began their exposure before the change and are not published.
+    bool changeSettling_ = false;
+    Clock::time_point changeAt_;
+    Clock::duration changeExposure_{};
+    Clock::duration retryDelay_{};  // growing pause between reopen attempts
+    Clock::time_point retryAt_;
+    std::mutex ioMutex_;
 
     std::atomic<double> rcvDurationMS{0};
     std::atomic<bool> linkRight{true};
-    std::atomic<int32_t> triggerMode{0};  // 0 clock, 1 soft, 2 external, 3 sync
+    std::atomic<bool> deviceOpen_{false};
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<int32_t> triggerMode{0};  // requested: 0 clock, 1 soft, 2 external, 3 sync
     std::atomic<bool> newFrame{false};
-    std::atomic<int32_t> frameNo{0};
+    std::atomic<kestrion::UsbStatus> lastStatus_{kestrion::UsbStatus::Completed};
     std::unique_ptr<kestrion::PeriodicTimer> timer_;
 };

@@ -1,5 +1,7 @@
 #include "PeriodicTimer.h"
 
+#include <utility>
+
 namespace kestrion {
 
 using Clock = std::chrono::steady_clock;
@@ -20,6 +22,18 @@ void PeriodicTimer::Start(std::chrono::milliseconds period) {
     wake_.notify_all();
 }
 
+void PeriodicTimer::Wake() {
+    std::lock_guard lock(mutex_);
+    wakeNow_ = true;
+    wake_.notify_all();
+}
+
+void PeriodicTimer::RequestStop() {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+    wake_.notify_all();
+}
+
 void PeriodicTimer::Stop() {
     std::thread thread;
     {
@@ -29,7 +43,7 @@ void PeriodicTimer::Stop() {
         wake_.notify_all();
         thread = std::move(thread_);
     }
-    thread.join();
+    if (thread.joinable()) thread.join();
     std::lock_guard lock(mutex_);
     running_ = false;
 }
@@ -47,10 +61,15 @@ void PeriodicTimer::Run() {
             restart_ = false;
             next = Clock::now() + period_;
         }
-        if (wake_.wait_until(lock, next, [this] { return stopping_ || restart_; })) continue;
+        if (wake_.wait_until(lock, next, [this] { return stopping_ || restart_ || wakeNow_; }) && !wakeNow_) {
+            continue;
+        }
+        if (stopping_) break;
+        const bool early = std::exchange(wakeNow_, false) && Clock::now() < next;
         lock.unlock();
         tick_();
         lock.lock();
+        if (early) continue;
         next += period_;
         const Clock::time_point now = Clock::now();
         if (now - next >= period_) next += (now - next) / period_ * period_;

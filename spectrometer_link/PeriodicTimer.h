@@ -12,9 +12,10 @@ namespace kestrion {
 // (next += period) so the ticks do not drift. A tick that runs late is still
 // made; ticks missed by more than a whole period are skipped, keeping the phase.
 //
-// Start and IsRunning may be called from any thread, the tick included (a link
-// that reopens its device restarts its own timer). Stop must not be called from
-// the tick: it waits for the thread to end.
+// Start, Wake, RequestStop and IsRunning may be called from any thread, the
+// tick included (a link restarts its own timer when its period changes, and
+// ends it from the tick when it has closed). Stop must not be called from the
+// tick: it waits for the thread to end.
 class PeriodicTimer {
 public:
     explicit PeriodicTimer(std::function<void()> tick);
@@ -25,6 +26,10 @@ public:
     // Starts ticking, or takes the new period when running; either way the
     // first tick comes one period from now.
     void Start(std::chrono::milliseconds period);
+    // One extra tick as soon as possible; the deadlines keep their phase.
+    void Wake();
+    // Ends the thread after the tick in progress, without waiting.
+    void RequestStop();
     void Stop();
     bool IsRunning() const;
 
@@ -36,6 +41,7 @@ private:
     std::condition_variable wake_;
     std::chrono::steady_clock::duration period_{};
     bool restart_ = false;
+    bool wakeNow_ = false;
     bool stopping_ = false;
     bool running_ = false;
     std::thread thread_;

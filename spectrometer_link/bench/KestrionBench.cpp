@@ -78,6 +78,8 @@ public:
     }
     std::vector<UsbEndpointDescriptor> Endpoints() const override { return {}; }
     UsbTransferResult Control(const UsbControlSetup&, uint8_t*, int, int) override { return {}; }
+    void Abort() override {}
+    void Resume() override {}
     UsbTransferResult Bulk(uint8_t address, uint8_t* data, int length, int) override {
         if ((address & 0x80) == 0) return {UsbStatus::Completed, length};
         const int moved = std::min<int>(length, static_cast<int>(frame_.size()));

@@ -1,5 +1,7 @@
 #include "SimulatedBus.h"
 
+#include <atomic>
+
 namespace kestrion {
 namespace {
 
@@ -20,12 +22,21 @@ public:
     }
 
     UsbTransferResult Bulk(uint8_t address, uint8_t* data, int length, int timeoutMs) override {
-        return unit_->Bulk(session_, address, data, length, timeoutMs);
+        if (aborted_) return {UsbStatus::Cancelled, 0};
+        return unit_->Bulk(session_, address, data, length, timeoutMs, &aborted_);
     }
+
+    void Abort() override {
+        aborted_ = true;
+        unit_->WakeWaiters();
+    }
+
+    void Resume() override { aborted_ = false; }
 
 private:
     std::shared_ptr<SimulatedSpectrometer> unit_;
     uint64_t session_;
+    std::atomic<bool> aborted_{false};
 };
 
 }  // namespace
@@ -42,19 +53,35 @@ std::shared_ptr<SimulatedSpectrometer> SimulatedBus::Unit(int i) const {
     return i >= 0 && static_cast<size_t>(i) < units_.size() ? units_[static_cast<size_t>(i)] : nullptr;
 }
 
-int SimulatedBus::CountDevices() {
+std::vector<UsbDeviceInfo> SimulatedBus::Spectrometers() {
     std::lock_guard lock(mutex_);
-    int count = 0;
-    for (const auto& unit : units_) count += unit->IsPlugged() ? 1 : 0;
-    return count;
+    std::vector<UsbDeviceInfo> present;
+    for (size_t k = 0; k < units_.size(); ++k) {
+        if (!units_[k]->IsPlugged()) continue;
+        UsbDeviceInfo info;
+        info.bus = 1;
+        info.address = static_cast<int>(k) + 2;
+        info.vendor = kVendor;
+        info.product = kProduct;
+        info.manufacturer = "Quenlix";
+        info.productName = "Simulated spectrometer";
+        info.listed = true;
+        info.device = units_[k];
+        present.push_back(std::move(info));
+    }
+    return present;
 }
 
-std::unique_ptr<UsbConnection> SimulatedBus::Open(int index) {
+std::vector<UsbDeviceInfo> SimulatedBus::AllDevices() { return Spectrometers(); }
+
+UsbOpenResult SimulatedBus::Open(const UsbDeviceInfo& device) {
     std::lock_guard lock(mutex_);
     for (const auto& unit : units_) {
-        if (unit->IsPlugged() && index-- == 0) return std::make_unique<SimulatedConnection>(unit);
+        if (unit == device.device && unit->IsPlugged()) {
+            return {std::make_unique<SimulatedConnection>(unit), UsbStatus::Completed};
+        }
     }
-    return nullptr;
+    return {nullptr, UsbStatus::NoDevice};
 }
 
 }  // namespace kestrion

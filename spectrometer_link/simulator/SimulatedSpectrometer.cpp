@@ -10,6 +10,7 @@
 #include "ByteOrder.h"
 #include "DeviceProtocol.h"
 #include "ModelTable.h"
+#include "NormalDeviates.h"
 
 namespace kestrion {
 namespace {
@@ -38,7 +39,7 @@ SimulatedSpectrometer::SimulatedSpectrometer(SimulatedUnitSetup setup)
     : setup_(std::move(setup)),
       model_(FindModel(setup_.modelCode)),
       sceneCountsPerMs_(SceneCountsPerMs(setup_.scene, setup_.coefficients, ModelAt(model_).pixels)),
-      noise_(static_cast<uint32_t>(std::hash<std::string>{}(setup_.serialPart))),
+      noiseState_(std::hash<std::string>{}(setup_.serialPart) | 1),
       triggerEpoch_(Clock::now()),
       reply_(p::kReplyLength, 0) {
     const ModelRow& row = ModelAt(model_);
@@ -146,7 +147,7 @@ UsbStatus SimulatedSpectrometer::TakeOut(const UsbControlSetup& setup, const uin
 }
 
 UsbTransferResult SimulatedSpectrometer::Bulk(uint64_t session, uint8_t address, uint8_t* data, int length,
-                                              int timeoutMs) {
+                                              int timeoutMs, const std::atomic<bool>* aborted) {
     std::unique_lock lock(mutex_);
     if (!IsLive(session)) return {UsbStatus::NoDevice, 0};
     WireRecord record{WireRecord::Kind::BulkIn, {}, address, {}, length, {}, {}};
@@ -157,11 +158,23 @@ UsbTransferResult SimulatedSpectrometer::Bulk(uint64_t session, uint8_t address,
         return Command(data, length);
     }
     Record(std::move(record));
-    if (address == kFrameEndpoint) return Reply(lock, data, length, timeoutMs);
+    if (address == kFrameEndpoint) return Reply(lock, data, length, timeoutMs, aborted);
     if (address != kStatusEndpoint) return {UsbStatus::Stalled, 0};
-    lock.unlock();
-    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    if (!WaitUntil(lock, Clock::now() + std::chrono::milliseconds(timeoutMs), session, aborted)) {
+        return {IsLive(session) ? UsbStatus::Cancelled : UsbStatus::NoDevice, 0};
+    }
     return {UsbStatus::TimedOut, 0};
+}
+
+bool SimulatedSpectrometer::WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point deadline,
+                                      uint64_t session, const std::atomic<bool>* aborted) {
+    const auto interrupted = [&] { return (aborted != nullptr && *aborted) || !IsLive(session); };
+    return !wake_.wait_until(lock, deadline, interrupted);
+}
+
+void SimulatedSpectrometer::WakeWaiters() {
+    std::lock_guard lock(mutex_);
+    wake_.notify_all();
 }
 
 UsbTransferResult SimulatedSpectrometer::Command(const uint8_t* data, int length) {
@@ -178,15 +191,26 @@ UsbTransferResult SimulatedSpectrometer::Command(const uint8_t* data, int length
 }
 
 void SimulatedSpectrometer::SetIntegration(uint32_t deviceValue) {
+    const ModelRow& row = ModelAt(model_);
     integrationValue_ = deviceValue;
-    const auto micros = microseconds(deviceValue / static_cast<uint32_t>(ModelAt(model_).unitsPerUs));
+    const auto micros = microseconds(deviceValue / static_cast<uint32_t>(row.unitsPerUs));
     exposure_ = std::max<Clock::duration>(micros, kShortestExposure);
     exposureStart_ = Clock::now();
     lastExposure_ = 0;
+
+    const double ms = std::chrono::duration<double, std::milli>(exposure_).count();
+    const double dark = row.maxY * kDarkShare;
+    meanCounts_.resize(sceneCountsPerMs_.size());
+    noiseRms_.resize(sceneCountsPerMs_.size());
+    for (size_t i = 0; i < sceneCountsPerMs_.size(); ++i) {
+        const double signal = sceneCountsPerMs_[i] * ms;
+        meanCounts_[i] = static_cast<float>(dark + signal);
+        noiseRms_[i] = static_cast<float>(std::sqrt(kReadNoise * kReadNoise + signal));
+    }
 }
 
 UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& lock, uint8_t* data, int length,
-                                               int timeoutMs) {
+                                               int timeoutMs, const std::atomic<bool>* aborted) {
     const Pending pending = std::exchange(pending_, Pending::None);
     const auto timeout = std::chrono::milliseconds(std::max(timeoutMs, 0));
     Clock::time_point readyAt = Clock::now();
@@ -196,15 +220,14 @@ UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& loc
         readyAt = exposureStart_ + exposure * exposure_;
     }
     const bool timesOut = timeoutReplies_ > 0 || pending == Pending::None || readyAt - Clock::now() > timeout;
+    const uint64_t session = session_;
+    const auto cut = [&] { return UsbTransferResult{IsLive(session) ? UsbStatus::Cancelled : UsbStatus::NoDevice, 0}; };
     if (timesOut) {
         timeoutReplies_ = std::max(timeoutReplies_ - 1, 0);
-        lock.unlock();
-        std::this_thread::sleep_for(timeout);
+        if (!WaitUntil(lock, Clock::now() + timeout, session, aborted)) return cut();
         return {UsbStatus::TimedOut, 0};
     }
-    lock.unlock();
-    std::this_thread::sleep_until(readyAt);
-    lock.lock();
+    if (!WaitUntil(lock, readyAt, session, aborted)) return cut();
 
     int size = p::kCommandLength;
     if (pending == Pending::Acknowledge) {
@@ -215,7 +238,7 @@ UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& loc
         } else {
             lastExposure_ = exposure;
         }
-        ExposeFrame(std::chrono::duration<double, std::milli>(exposure_).count());
+        ExposeFrame();
         size = p::kReplyLength;
     }
     if (shortReplies_ > 0) {
@@ -227,16 +250,30 @@ UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& loc
     return {UsbStatus::Completed, moved};
 }
 
-void SimulatedSpectrometer::ExposeFrame(double milliseconds) {
+void SimulatedSpectrometer::ExposeFrame() {
     const ModelRow& row = ModelAt(model_);
-    std::fill(reply_.begin(), reply_.end(), 0);
-    if (row.slotBytes == 0) return;
-    const double dark = row.maxY * kDarkShare;
+    ++framesSent_;
+    if (row.slotBytes == 0) {
+        std::fill(reply_.begin(), reply_.end(), 0);
+        return;
+    }
+    std::fill_n(reply_.begin(), row.firstPixelByte, 0);  // the acknowledgement may have left bytes there
+    // Deviates from a fixed table, walked from a random start with a random
+    // odd stride: consecutive frames see unrelated noise, and each pixel keeps
+    // the table's mean 0 and variance 1 without a generator call per pixel.
+    noiseState_ ^= noiseState_ << 13;
+    noiseState_ ^= noiseState_ >> 7;
+    noiseState_ ^= noiseState_ << 17;
+    const std::vector<float>& deviates = NormalDeviates();
+    const size_t mask = deviates.size() - 1;
+    size_t at = noiseState_ & mask;
+    const size_t stride = ((noiseState_ >> 32) & mask) | 1;
+    const float most = static_cast<float>(row.maxY);
+    const uint16_t stamp = static_cast<uint16_t>(framesSent_);
     uint8_t* slot = reply_.data() + row.firstPixelByte;
-    for (int i = 0; i < row.pixels; ++i, slot += row.slotBytes) {
-        const double signal = sceneCountsPerMs_[static_cast<size_t>(i)] * milliseconds;
-        const double noisy = dark + signal + normal_(noise_) * std::sqrt(kReadNoise * kReadNoise + signal);
-        const auto count = static_cast<uint16_t>(std::clamp(std::round(noisy), 0.0, row.maxY));
+    for (int i = 0; i < row.pixels; ++i, slot += row.slotBytes, at = (at + stride) & mask) {
+        const float noisy = meanCounts_[i] + noiseRms_[i] * deviates[at];
+        const auto count = stampFrames_ ? stamp : static_cast<uint16_t>(std::clamp(noisy, 0.0f, most) + 0.5f);
         slot[0] = static_cast<uint8_t>(count);
         slot[1] = static_cast<uint8_t>(count >> 8);
         // Wider slots carry bytes the link must ignore.
@@ -273,6 +310,7 @@ void SimulatedSpectrometer::Unplug() {
     std::lock_guard lock(mutex_);
     plugged_ = false;
     ++session_;
+    wake_.notify_all();
 }
 
 void SimulatedSpectrometer::PlugIn() {
@@ -290,6 +328,11 @@ void SimulatedSpectrometer::SetExternalTriggerRate(double perSecond) {
     triggerRate_ = std::isfinite(perSecond) && perSecond > 0 ? perSecond : 0;
     triggerEpoch_ = Clock::now();
     triggersUsed_ = 0;
+}
+
+void SimulatedSpectrometer::StampFrameNumbers(bool on) {
+    std::lock_guard lock(mutex_);
+    stampFrames_ = on;
 }
 
 void SimulatedSpectrometer::RecordTraffic(bool on) {

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <random>
 #include <string>
 #include <thread>
 #include <utility>
@@ -57,6 +58,8 @@ struct WireRecord {
 // next one when there is none (in external trigger mode a frame is answered at
 // once). Counts are a dark level with read noise plus shot noise over the
 // scene, scaled by the integration time and clipped at the model's maximum.
+// A transfer waiting for its reply ends at once, Cancelled, when the flag the
+// connection passes in is raised and WakeWaiters is called.
 //
 // Thread-safe: the link's threads and a test may call any member at once.
 class SimulatedSpectrometer {
@@ -71,7 +74,9 @@ public:
     // older session is dead (NoDevice), as a real handle would be.
     uint64_t Session() const;
     UsbTransferResult Control(uint64_t session, const UsbControlSetup& setup, uint8_t* data, int length);
-    UsbTransferResult Bulk(uint64_t session, uint8_t address, uint8_t* data, int length, int timeoutMs);
+    UsbTransferResult Bulk(uint64_t session, uint8_t address, uint8_t* data, int length, int timeoutMs,
+                           const std::atomic<bool>* aborted = nullptr);
+    void WakeWaiters();
 
     // Faults on command.
     void Refuse(uint8_t request, int value = -1);  // -1: every value of the request
@@ -82,6 +87,9 @@ public:
     void PlugIn();
     bool IsPlugged() const;
     void SetExternalTriggerRate(double perSecond);  // 0: no external triggers
+    // For tests: every pixel of a frame holds the frame's serial number at
+    // this unit (1, 2, 3, …, low 16 bits) instead of the scene.
+    void StampFrameNumbers(bool on);
 
     // Inspection. Recording is off until asked, so a long run keeps no log.
     void RecordTraffic(bool on);
@@ -100,17 +108,26 @@ private:
     UsbStatus AnswerIn(const UsbControlSetup& setup, uint8_t* reply, int& length);
     UsbStatus TakeOut(const UsbControlSetup& setup, const uint8_t* data, int length);
     UsbTransferResult Command(const uint8_t* data, int length);
-    UsbTransferResult Reply(std::unique_lock<std::mutex>& lock, uint8_t* data, int length, int timeoutMs);
+    UsbTransferResult Reply(std::unique_lock<std::mutex>& lock, uint8_t* data, int length, int timeoutMs,
+                            const std::atomic<bool>* aborted);
+    // Waits until the deadline; false when aborted or unplugged first.
+    bool WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point deadline, uint64_t session,
+                   const std::atomic<bool>* aborted);
     void SetIntegration(uint32_t deviceValue);
     int64_t TriggersArrived(Clock::time_point now) const;
-    void ExposeFrame(double milliseconds);
+    void ExposeFrame();
 
     mutable std::mutex mutex_;
+    std::condition_variable wake_;
     SimulatedUnitSetup setup_;
     int model_;
     std::vector<double> sceneCountsPerMs_;
-    std::mt19937 noise_;
-    std::normal_distribution<double> normal_;
+    // Per pixel at the current exposure: dark + signal, and the noise's rms.
+    std::vector<float> meanCounts_;
+    std::vector<float> noiseRms_;
+    uint64_t noiseState_;
+    bool stampFrames_ = false;
+    uint32_t framesSent_ = 0;
 
     uint64_t session_ = 1;
     bool plugged_ = true;

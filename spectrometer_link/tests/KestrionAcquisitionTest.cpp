@@ -27,6 +27,7 @@ protected:
         auto unit = AddUnit(setup);
         EXPECT_EQ(link.StartDevice(bus->CountDevices() - 1), 1);
         EXPECT_EQ(link.SetDevSoftTrigger(), 1);
+        EXPECT_TRUE(WaitFor([&] { return !ControlRequests(unit->Traffic(), protocol::kSelectClockTrigger).empty(); }));
         unit->RecordTraffic(true);  // restart the log
         return unit;
     }
@@ -52,6 +53,7 @@ TEST_F(KestrionAcquisition, IntegrationCommandCarriesTheModelsUnit) {
         auto unit = StartQuiet(link, c.model);
         ASSERT_EQ(link.SetIntegralTimeMS(c.ms), 1);
         EXPECT_EQ(link.GetIntegralTimeMS(), c.ms);
+        ASSERT_TRUE(WaitFor([&] { return unit->Traffic().size() >= 2; }));
         const auto traffic = unit->Traffic();
         ASSERT_EQ(traffic.size(), 2u);
         EXPECT_EQ(traffic[0].kind, WireRecord::Kind::BulkOut);
@@ -85,32 +87,41 @@ TEST_F(KestrionAcquisition, IntegrationLimitsRefuseOrClamp) {
     EXPECT_EQ(wide.GetIntegralTimeMS(), 17);
 }
 
+// The setters return at once; the link's thread sends the selection. One the
+// device refuses is taken back: the device is reopened and given the mode it had.
 TEST_F(KestrionAcquisition, TriggerSelectionIsAZeroLengthVendorWrite) {
     CKestrion link;
     auto unit = StartQuiet(link);
     EXPECT_EQ(link.SetDevSyncTrigger(), 0);
-    EXPECT_TRUE(unit->Traffic().empty());
     ASSERT_EQ(link.SetDevExtTrigger(), 1);
     EXPECT_TRUE(link.IsExtTrigger());
-    EXPECT_TRUE(unit->IsExternalTrigger());
+    ASSERT_TRUE(WaitFor([&] { return unit->IsExternalTrigger(); }));
     EXPECT_EQ(link.SetIntegralTimeMS(10), 0);  // not in external mode
     EXPECT_EQ(link.GetIntegralTimeMS(), 4);
+
     unit->Refuse(protocol::kSelectClockTrigger);
-    EXPECT_EQ(link.SetDevClockTrigger(), 0);
+    EXPECT_EQ(link.SetDevClockTrigger(), 1);
+    const auto selections = [&] {
+        std::vector<uint8_t> requests;
+        for (const WireRecord& r : unit->Traffic()) {
+            if (r.kind != WireRecord::Kind::Control) continue;
+            if (r.setup.request != protocol::kSelectClockTrigger && r.setup.request != protocol::kSelectExtTrigger) continue;
+            EXPECT_EQ(r.setup.requestType, 0x40);
+            EXPECT_EQ(r.length, 0);
+            requests.push_back(r.setup.request);
+        }
+        return requests;
+    };
+    ASSERT_TRUE(WaitFor([&] { return selections().size() == 3; }));
     EXPECT_TRUE(link.IsExtTrigger());
+    EXPECT_TRUE(unit->IsExternalTrigger());
+    EXPECT_TRUE(link.IsKestrionRight());
+
     unit->AcceptAll();
     ASSERT_EQ(link.SetDevClockTrigger(), 1);
     EXPECT_TRUE(link.IsClockTrigger());
-
-    const auto traffic = unit->Traffic();
-    EXPECT_TRUE(BulkCommands(traffic).empty());
-    ASSERT_EQ(traffic.size(), 3u);
-    const uint8_t requests[] = {0xB2, 0xB1, 0xB1};
-    for (size_t i = 0; i < traffic.size(); ++i) {
-        EXPECT_EQ(traffic[i].setup.request, requests[i]);
-        EXPECT_EQ(traffic[i].setup.requestType, 0x40);
-        EXPECT_EQ(traffic[i].length, 0);
-    }
+    ASSERT_TRUE(WaitFor([&] { return !unit->IsExternalTrigger(); }));
+    EXPECT_EQ(selections(), (std::vector<uint8_t>{0xB2, 0xB1, 0xB2, 0xB1}));
 }
 
 TEST_F(KestrionAcquisition, SoftTriggerLetsExactlyTheRequestedFramesThrough) {

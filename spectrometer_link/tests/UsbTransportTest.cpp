@@ -50,6 +50,8 @@ TEST(UsbEndpointDescriptor, MaxPacketSizeCountsExtraTransactions) {
         std::vector<UsbEndpointDescriptor> Endpoints() const override { return {}; }
         UsbTransferResult Control(const UsbControlSetup&, uint8_t*, int, int) override { return {}; }
         UsbTransferResult Bulk(uint8_t, uint8_t*, int, int) override { return {}; }
+        void Abort() override {}
+        void Resume() override {}
     } connection;
     EXPECT_EQ(UsbEndpoint(connection, {0x81, 1, 0x1400, 1}).MaxPacketSize(), 1024 * 3);
     EXPECT_EQ(UsbEndpoint(connection, {0x02, 2, 512, 0}).MaxPacketSize(), 512);
@@ -156,12 +158,12 @@ TEST(UsbDeviceList, ReadsHexPairsSkipsCommentsAndJunk) {
 TEST(LibusbBackend, WithoutListedDevicesCountsNoneAndOpensNothing) {
     LibusbBackend backend;  // no config/usb devices.txt in a fresh directory
     EXPECT_EQ(backend.CountDevices(), 0);
-    EXPECT_EQ(backend.Open(0), nullptr);
+    EXPECT_EQ(backend.OpenAt(0).connection, nullptr);
 
     std::filesystem::create_directories("config");
     std::ofstream("config/usb devices.txt") << "ffff:fffe\n";
     EXPECT_EQ(backend.CountDevices(), 0);
-    EXPECT_EQ(backend.Open(0), nullptr);
+    EXPECT_EQ(backend.OpenAt(0).connection, nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "UsbDeviceList.h"
 
@@ -15,6 +16,8 @@ UsbStatus StatusOf(int error) {
         case LIBUSB_ERROR_TIMEOUT: return UsbStatus::TimedOut;
         case LIBUSB_ERROR_PIPE: return UsbStatus::Stalled;
         case LIBUSB_ERROR_NO_DEVICE: return UsbStatus::NoDevice;
+        case LIBUSB_ERROR_ACCESS: return UsbStatus::AccessDenied;
+        case LIBUSB_ERROR_BUSY: return UsbStatus::Busy;
         default: return UsbStatus::Failed;
     }
 }
@@ -33,6 +36,9 @@ public:
 
     std::vector<UsbEndpointDescriptor> Endpoints() const override { return endpoints_; }
 
+    void Abort() override { aborted_ = true; }
+    void Resume() override { aborted_ = false; }
+
     UsbTransferResult Control(const UsbControlSetup& setup, uint8_t* data, int length, int timeoutMs) override {
         const int result = libusb_control_transfer(handle_, setup.requestType, setup.request, setup.value,
                                                    setup.index, data, static_cast<uint16_t>(length),
@@ -42,6 +48,7 @@ public:
     }
 
     UsbTransferResult Bulk(uint8_t address, uint8_t* data, int length, int timeoutMs) override {
+        if (aborted_) return {UsbStatus::Cancelled, 0};
         int moved = 0;
         const int result = libusb_bulk_transfer(handle_, address, data, length, &moved,
                                                 static_cast<unsigned>(std::max(timeoutMs, 1)));
@@ -53,23 +60,35 @@ private:
     libusb_device_handle* handle_;
     int interface_;
     std::vector<UsbEndpointDescriptor> endpoints_;
+    std::atomic<bool> aborted_{false};
 };
 
-bool IsListed(libusb_device* device, const std::vector<UsbId>& ids) {
-    libusb_device_descriptor descriptor{};
-    if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) return false;
+bool IsListed(const libusb_device_descriptor& descriptor, const std::vector<UsbId>& ids) {
     return std::find(ids.begin(), ids.end(), UsbId{descriptor.idVendor, descriptor.idProduct}) != ids.end();
 }
 
-// The listed devices present now, in bus order; unreferences the list.
-std::vector<libusb_device*> ListedDevices(libusb_context* context) {
+// The devices present now, in bus order; only the listed ones unless all.
+std::vector<UsbDeviceInfo> PresentDevices(const std::shared_ptr<libusb_context>& context, bool all) {
+    std::vector<UsbDeviceInfo> found;
     const std::vector<UsbId> ids = ReadUsbDeviceList();
-    std::vector<libusb_device*> found;
-    if (context == nullptr || ids.empty()) return found;
+    if (context == nullptr || (!all && ids.empty())) return found;
     libusb_device** list = nullptr;
-    const ssize_t n = libusb_get_device_list(context, &list);
+    const ssize_t n = libusb_get_device_list(context.get(), &list);
     for (ssize_t i = 0; i < n; ++i) {
-        if (IsListed(list[i], ids)) found.push_back(libusb_ref_device(list[i]));
+        libusb_device_descriptor descriptor{};
+        if (libusb_get_device_descriptor(list[i], &descriptor) != LIBUSB_SUCCESS) continue;
+        UsbDeviceInfo info;
+        info.listed = IsListed(descriptor, ids);
+        if (!all && !info.listed) continue;
+        info.bus = libusb_get_bus_number(list[i]);
+        info.address = libusb_get_device_address(list[i]);
+        info.vendor = descriptor.idVendor;
+        info.product = descriptor.idProduct;
+        // The device reference keeps the context alive as long as it lives.
+        info.device = std::shared_ptr<void>(libusb_ref_device(list[i]), [context](void* device) {
+            libusb_unref_device(static_cast<libusb_device*>(device));
+        });
+        found.push_back(std::move(info));
     }
     if (n >= 0) libusb_free_device_list(list, 1);
     return found;
@@ -98,32 +117,27 @@ LibusbBackend::LibusbBackend() {
     if (libusb_init(&context) == LIBUSB_SUCCESS) context_.reset(context, libusb_exit);
 }
 
-int LibusbBackend::CountDevices() {
-    std::vector<libusb_device*> devices = ListedDevices(context_.get());
-    for (libusb_device* device : devices) libusb_unref_device(device);
-    return static_cast<int>(devices.size());
-}
+std::vector<UsbDeviceInfo> LibusbBackend::Spectrometers() { return PresentDevices(context_, false); }
 
-std::unique_ptr<UsbConnection> LibusbBackend::Open(int index) {
-    std::vector<libusb_device*> devices = ListedDevices(context_.get());
-    std::unique_ptr<UsbConnection> connection;
-    if (index >= 0 && static_cast<size_t>(index) < devices.size()) {
-        libusb_device* device = devices[static_cast<size_t>(index)];
-        int interfaceNumber = 0;
-        std::vector<UsbEndpointDescriptor> endpoints = EndpointsOf(device, interfaceNumber);
-        libusb_device_handle* handle = nullptr;
-        if (!endpoints.empty() && libusb_open(device, &handle) == LIBUSB_SUCCESS) {
-            libusb_set_auto_detach_kernel_driver(handle, 1);
-            if (libusb_claim_interface(handle, interfaceNumber) == LIBUSB_SUCCESS) {
-                connection = std::make_unique<LibusbConnection>(context_, handle, interfaceNumber,
-                                                                std::move(endpoints));
-            } else {
-                libusb_close(handle);
-            }
-        }
+std::vector<UsbDeviceInfo> LibusbBackend::AllDevices() { return PresentDevices(context_, true); }
+
+UsbOpenResult LibusbBackend::Open(const UsbDeviceInfo& info) {
+    auto* device = static_cast<libusb_device*>(info.device.get());
+    if (device == nullptr || context_ == nullptr) return {nullptr, UsbStatus::NoDevice};
+    int interfaceNumber = 0;
+    std::vector<UsbEndpointDescriptor> endpoints = EndpointsOf(device, interfaceNumber);
+    if (endpoints.empty()) return {nullptr, UsbStatus::Failed};
+    libusb_device_handle* handle = nullptr;
+    const int opened = libusb_open(device, &handle);
+    if (opened != LIBUSB_SUCCESS) return {nullptr, StatusOf(opened)};
+    libusb_set_auto_detach_kernel_driver(handle, 1);
+    const int claimed = libusb_claim_interface(handle, interfaceNumber);
+    if (claimed != LIBUSB_SUCCESS) {
+        libusb_close(handle);
+        return {nullptr, StatusOf(claimed)};
     }
-    for (libusb_device* device : devices) libusb_unref_device(device);
-    return connection;
+    return {std::make_unique<LibusbConnection>(context_, handle, interfaceNumber, std::move(endpoints)),
+            UsbStatus::Completed};
 }
 
 }  // namespace kestrion

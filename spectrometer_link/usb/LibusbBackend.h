@@ -15,8 +15,9 @@ namespace kestrion {
 class LibusbBackend : public UsbBackend {
 public:
     LibusbBackend();
-    int CountDevices() override;
-    std::unique_ptr<UsbConnection> Open(int index) override;
+    std::vector<UsbDeviceInfo> Spectrometers() override;
+    std::vector<UsbDeviceInfo> AllDevices() override;
+    UsbOpenResult Open(const UsbDeviceInfo& device) override;
 
 private:
     std::shared_ptr<libusb_context> context_;  // null when libusb cannot start

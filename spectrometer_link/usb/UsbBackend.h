@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
+
+#include "UsbStatus.h"
 
 namespace kestrion {
 
@@ -21,25 +25,23 @@ struct UsbControlSetup {
     uint16_t index = 0;
 };
 
-enum class UsbStatus {
-    Completed,
-    Stalled,   // the device refused the request
-    TimedOut,  // nothing within the timeout; the transfer was cancelled before returning
-    NoDevice,  // unplugged
-    Failed,    // any other transport error
-};
-
 struct UsbTransferResult {
     UsbStatus status = UsbStatus::Failed;
     int length = 0;  // bytes actually moved, also for a failed transfer
 };
 
 // One open device. Transfers block the calling thread until they complete,
-// time out or fail; a timed-out transfer is cancelled before the call returns,
-// so nothing stays outstanding. Callers serialise transfers on one connection.
+// time out, fail or are aborted; a timed-out transfer is cancelled before the
+// call returns, so nothing stays outstanding. Callers serialise transfers on
+// one connection; Abort and Resume may come from any thread.
 class UsbConnection {
 public:
     virtual ~UsbConnection() = default;
+
+    // The transfer in progress and every later one end at once with
+    // UsbStatus::Cancelled, until Resume.
+    virtual void Abort() = 0;
+    virtual void Resume() = 0;
 
     // Endpoints of the active interface in configuration-descriptor order
     // (the control endpoint is not among them).
@@ -53,13 +55,45 @@ public:
     virtual UsbTransferResult Bulk(uint8_t address, uint8_t* data, int length, int timeoutMs) = 0;
 };
 
+// A device present on the bus, as one enumeration saw it.
+struct UsbDeviceInfo {
+    int bus = 0;
+    int address = 0;
+    uint16_t vendor = 0;
+    uint16_t product = 0;
+    std::string manufacturer;  // empty where the device's strings cannot be read
+    std::string productName;
+    bool listed = false;  // a spectrometer: its pair is in the device list
+    std::shared_ptr<void> device;  // the backend's own reference to it
+
+    // "bus 1 address 7 (1a2b:3c4d)"
+    std::string Describe() const;
+};
+
+struct UsbOpenResult {
+    std::unique_ptr<UsbConnection> connection;  // null when the open failed
+    UsbStatus status = UsbStatus::Failed;       // why it failed (AccessDenied, NoDevice, …)
+};
+
 // Where devices come from: real hardware through libusb, or simulated units.
+// Thread-safe.
 class UsbBackend {
 public:
     virtual ~UsbBackend() = default;
-    virtual int CountDevices() = 0;
-    // The device at index (0 … count - 1), or nullptr when it cannot be opened.
-    virtual std::unique_ptr<UsbConnection> Open(int index) = 0;
+
+    // The spectrometers present now, in bus order.
+    virtual std::vector<UsbDeviceInfo> Spectrometers() = 0;
+    // Every USB device present, spectrometer or not.
+    virtual std::vector<UsbDeviceInfo> AllDevices() = 0;
+    virtual UsbOpenResult Open(const UsbDeviceInfo& device) = 0;
+    // Calls onChange, from a thread of the backend, whenever a device arrives
+    // or leaves, until the backend goes away. False when this backend cannot
+    // tell (nothing will be called).
+    virtual bool WatchHotplug(std::function<void()> onChange);
+
+    int CountDevices();
+    // Opens entry index of a fresh enumeration of the spectrometers.
+    UsbOpenResult OpenAt(int index);
 };
 
 // The backend every UsbDevice opened from now on uses (libusb until replaced).

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "UsbBackend.h"
@@ -10,7 +11,8 @@
 namespace kestrion {
 
 // One connection to a spectrometer, opened by its index among the present
-// devices of the current backend. Not thread-safe: the owner serialises use.
+// devices of the current backend or from an enumeration taken before.
+// Not thread-safe but for Abort and Resume: the owner serialises the rest.
 class UsbDevice {
 public:
     UsbDevice() = default;
@@ -20,14 +22,23 @@ public:
 
     // Number of present devices (at most 255).
     static uint8_t CountDevices();
+    // The present spectrometers, in bus order.
+    static std::vector<UsbDeviceInfo> PresentDevices();
 
-    // Opens the device at index and builds its endpoint list; an open
-    // connection is closed first. False (and closed) when there is no such
-    // device or it cannot be opened.
+    // Opens the device and builds its endpoint list; an open connection is
+    // closed first. False (and closed) when there is no such device or it
+    // cannot be opened; OpenStatus then tells why.
     bool Open(int index);
+    bool Open(const UsbDeviceInfo& device);
     bool IsOpen() const { return connection_ != nullptr; }
     void Close();
-    int Index() const { return index_; }
+    UsbStatus OpenStatus() const { return openStatus_; }
+    const UsbDeviceInfo& Info() const { return info_; }
+
+    // From any thread: ends the transfer in progress and every later one with
+    // UsbStatus::Cancelled, on this connection and any opened later, until Resume.
+    void Abort();
+    void Resume();
 
     // Entry i of the endpoint list: 0 is the control endpoint, then the
     // active interface's endpoints in descriptor order. nullptr when closed
@@ -36,9 +47,12 @@ public:
     UsbEndpoint* Endpoint(int i);
 
 private:
-    std::unique_ptr<UsbConnection> connection_;
+    std::unique_ptr<UsbConnection> connection_;  // swapped only under abortMutex_
     std::vector<UsbEndpoint> endpoints_;
-    int index_ = -1;
+    UsbDeviceInfo info_;
+    UsbStatus openStatus_ = UsbStatus::Completed;
+    std::mutex abortMutex_;
+    bool aborted_ = false;  // guarded by abortMutex_
 };
 
 }  // namespace kestrion
