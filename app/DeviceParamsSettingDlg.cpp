@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Lexora.h"
+#include "MessagePayloads.h"
 #include "ProcessValues.h"
 #include "SettingsFiles.h"
 #include "UiText.h"
@@ -80,6 +81,10 @@ LRESULT CDeviceParamsSettingDlg::SendToPage(int kind, LPARAM value) {
     return SendMessage(regionPanel_, WM_PAGE_COMMAND, static_cast<WPARAM>(kind), value);
 }
 
+LRESULT CDeviceParamsSettingDlg::SendTimeToPage(const double& ms) {
+    return SendWithLParam<WM_PAGE_COMMAND>(regionPanel_, 0, ms);
+}
+
 void CDeviceParamsSettingDlg::ShowTime(double ms) {
     timeBox_->setText(UnitIsSeconds() ? Printed("%.3lf", ms / 1000) : Printed("%.0lf", ms));
 }
@@ -88,7 +93,7 @@ void CDeviceParamsSettingDlg::OnTimeEnter() {
     double value = 0;
     if (!ParseTime(timeBox_->text(), value)) return;
     if (UnitIsSeconds()) value *= 1000;
-    if (SendToPage(0, reinterpret_cast<LPARAM>(&value))) {
+    if (SendTimeToPage(value)) {
         integralTimeMS = value;
     } else {
         ShowTime(integralTimeMS);  // the time the devices now run at
@@ -112,11 +117,11 @@ void CDeviceParamsSettingDlg::OnCountEnter(QLineEdit* box, int kind, int& value)
 void CDeviceParamsSettingDlg::OnTimeStep(int step) {
     double value = integralTimeMS + step * (UnitIsSeconds() ? 1000.0 : 1.0);
     if (value <= 0) return;
-    if (SendToPage(0, reinterpret_cast<LPARAM>(&value))) {
+    if (SendTimeToPage(value)) {
         integralTimeMS = value;
         ShowTime(value);
     } else {
-        SendToPage(0, reinterpret_cast<LPARAM>(&integralTimeMS));
+        SendTimeToPage(integralTimeMS);
     }
 }
 
@@ -147,7 +152,7 @@ void CDeviceParamsSettingDlg::OnTriggerChanged(int index) {
 
 LRESULT CDeviceParamsSettingDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_INTEGRATION_TIME_SHOWN) return 0;
-    const auto* ms = reinterpret_cast<const double*>(lParam);
+    const double* ms = LParamData<WM_INTEGRATION_TIME_SHOWN>(lParam);
     if (wParam == 0 && ms) {
         integralTimeMS = *ms;
         ShowTime(*ms);

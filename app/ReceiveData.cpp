@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "MessagePayloads.h"
 #include "ProcessValues.h"
 #include "SettingsFiles.h"
 
@@ -56,8 +57,7 @@ void CReceiveData::OnDeviceAdded(int, int, const double*, const std::wstring&) {
 
 void CReceiveData::RenamePage(const QString& text) {
     if (text.isEmpty()) return;
-    SendMessage(messageTargets.regionPanel, WM_RENAME_TAB, static_cast<WPARAM>(tabId),
-                reinterpret_cast<LPARAM>(&text));
+    SendWithLParam<WM_RENAME_TAB>(messageTargets.regionPanel, static_cast<WPARAM>(tabId), text);
 }
 
 void CReceiveData::ClosePage() {
@@ -87,7 +87,7 @@ void CReceiveData::AddDevice(const DeviceEntry& entry) {
 int CReceiveData::ApplyParameter(int kind, LPARAM value) {
     switch (kind) {
         case 0: {
-            const auto* ms = reinterpret_cast<const double*>(value);
+            const double* ms = LParamData<WM_PAGE_PARAMETER>(value);
             return ms ? session.ApplyIntegralTime(*ms) : 0;
         }
         case 1:
@@ -115,7 +115,7 @@ void CReceiveData::LinkFailed() {
 }
 
 void CReceiveData::IntegralTimeTaken(double ms) {
-    SendMessage(messageTargets.parameterStrip, WM_INTEGRATION_TIME_SHOWN, 0, reinterpret_cast<LPARAM>(&ms));
+    SendWithLParam<WM_INTEGRATION_TIME_SHOWN>(messageTargets.parameterStrip, 0, ms);
 }
 
 void CReceiveData::IntegralTimeApplied() { OnIntegralTimeApplied(); }

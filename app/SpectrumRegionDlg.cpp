@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ChooseDeviceDlg1.h"
+#include "MessagePayloads.h"
 #include "Lexora.h"
 #include "Prompts.h"
 #include "UiText.h"
@@ -76,7 +77,7 @@ LRESULT CSpectrumRegionDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam
             CloseTab(static_cast<int>(wParam));
             return 1;
         case WM_RENAME_TAB: {
-            const auto* title = reinterpret_cast<const QString*>(lParam);
+            const QString* title = LParamData<WM_RENAME_TAB>(lParam);
             for (std::size_t i = 0; i < records_.size(); ++i) {
                 if (title && records_[i].id == static_cast<int>(wParam))
                     tabBar_->setTabText(static_cast<int>(i), *title);

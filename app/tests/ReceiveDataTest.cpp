@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "AppTestSupport.h"
+#include "MessagePayloads.h"
 
 using namespace quenlix;
 using namespace quenlix::testing;
@@ -16,7 +17,7 @@ public:
     double shownMs = -1;
     LRESULT OnMessage(unsigned msg, WPARAM, LPARAM l) override {
         messages.push_back(msg);
-        if (msg == WM_INTEGRATION_TIME_SHOWN) shownMs = *reinterpret_cast<const double*>(l);
+        if (msg == WM_INTEGRATION_TIME_SHOWN) shownMs = *LParamData<WM_INTEGRATION_TIME_SHOWN>(l);
         return 1;
     }
 };
@@ -52,7 +53,7 @@ TEST_F(ReceiveData, APageWithoutDevices) {
     EXPECT_EQ(page.pulls, 1);
     EXPECT_TRUE(page.spectra.empty());
     const double typed = 25;
-    EXPECT_EQ(page.ApplyParameter(0, reinterpret_cast<LPARAM>(&typed)), 0);
+    EXPECT_EQ(page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(typed)), 0);
     EXPECT_EQ(strip.shownMs, 25.0) << "the typed value goes back to the strip";
     EXPECT_EQ(page.GetIntegralTime(), 25.0);
     EXPECT_EQ(page.ApplyParameter(0, 0), 0) << "no value";
@@ -118,13 +119,13 @@ TEST_F(ReceiveData, DevicesWithDifferentLimits) {
     page.AddDeviceByNumber(1);
 
     const double ten = 10;
-    EXPECT_EQ(page.ApplyParameter(0, reinterpret_cast<LPARAM>(&ten)), 1);
+    EXPECT_EQ(page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(ten)), 1);
     EXPECT_EQ(page.GetIntegralTime(), 10.0);
     EXPECT_EQ(deviceList[1].link->GetIntegralTimeMS(), 17.0);
     EXPECT_EQ(strip.shownMs, -1.0);
 
     const double two = 2;
-    EXPECT_EQ(page.ApplyParameter(0, reinterpret_cast<LPARAM>(&two)), 0);
+    EXPECT_EQ(page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(two)), 0);
     EXPECT_EQ(strip.shownMs, 4.0) << "the shortest time the devices now run at";
     EXPECT_EQ(page.GetIntegralTime(), 4.0);
 }
@@ -193,7 +194,7 @@ TEST_F(ReceiveData, ARescanRebindsBySerialNumberAndKeepsThePreprocessing) {
     page.AddDeviceByNumber(1);
     page.ApplyParameter(1, 3);
     const double ms = 50;
-    page.ApplyParameter(0, reinterpret_cast<LPARAM>(&ms));
+    page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(ms));
     const std::wstring firstSerial = deviceList[0].serialNumber;
     const CCondira* firstPreprocessor = page.DeviceRecords()[0]->preprocessor.get();
 
