@@ -40,6 +40,17 @@ QString Printed(const char* format, double value) {
     return QString::fromLatin1(text);
 }
 
+// Whole milliseconds, or seconds with three decimals; a time those would
+// print with a great many digits, or as nothing but zeros, in at most six
+// significant digits instead.
+QString TimeText(double ms, bool seconds) {
+    const double value = seconds ? ms / 1000 : ms;
+    const double smallest = seconds ? 0.0005 : 0.5;
+    if (std::fabs(value) < 1e9 && (value == 0 || std::fabs(value) >= smallest))
+        return Printed(seconds ? "%.3lf" : "%.0lf", value);
+    return Printed("%.6g", value);
+}
+
 }  // namespace
 
 CDeviceParamsSettingDlg::CDeviceParamsSettingDlg(Window* regionPanel, QWidget* parent)
@@ -86,7 +97,7 @@ LRESULT CDeviceParamsSettingDlg::SendTimeToPage(const double& ms) {
 }
 
 void CDeviceParamsSettingDlg::ShowTime(double ms) {
-    timeBox_->setText(UnitIsSeconds() ? Printed("%.3lf", ms / 1000) : Printed("%.0lf", ms));
+    timeBox_->setText(TimeText(ms, UnitIsSeconds()));
 }
 
 void CDeviceParamsSettingDlg::OnTimeEnter() {
