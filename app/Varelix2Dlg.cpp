@@ -54,6 +54,8 @@ CVarelix2Dlg::CVarelix2Dlg()
 
 CVarelix2Dlg::~CVarelix2Dlg() {
     KillTimer(kClockTimer);
+    // All links begin to stop before the first is waited for.
+    for (DeviceEntry& entry : deviceList) entry.link->RequestStop();
     deviceList.clear();
 }
 
