@@ -171,14 +171,16 @@ int CKestrion::Start(const std::vector<UsbDeviceInfo>& present, int index, const
     lastStatus_ = UsbStatus::Completed;
     appliedTrigger_ = 0;
     if (row.minTimeUs > 0) {
-        // The model's shortest time, sent here: no frame is in flight yet.
+        // The model's shortest time, sent by the thread like any setting: a
+        // device that does not answer its bulk commands cannot hold up a rescan.
         const double shortest = static_cast<double>(row.minTimeUs / 1000);
         {
             std::lock_guard state(stateMutex_);
             integralTimeMS = shortest;
-            timePending_ = false;
+            timePending_ = true;
         }
-        if (SendIntegrationTime(shortest)) timer_->Start(PeriodOf(shortest));
+        if (!timer_->IsRunning()) timer_->Start(PeriodOf(shortest));
+        timer_->Wake();
     }
     return 1;
 }
@@ -452,7 +454,7 @@ bool CKestrion::ApplyPendingSettings() {
         const UsbStatus status = VendorWrite(request, 0, nullptr, 0);
         if (!Ok(status)) {
             triggerMode = appliedTrigger_;  // the device keeps what it had
-            Recover(status);
+            if (status != UsbStatus::Cancelled) Recover(status);
             return false;
         }
         // Clock and soft triggering are one mode at the device.
@@ -468,7 +470,7 @@ bool CKestrion::ApplyPendingSettings() {
             std::lock_guard state(stateMutex_);
             integralTimeMS = appliedTimeMS_;
         }
-        Recover(lastStatus_);
+        if (lastStatus_ != UsbStatus::Cancelled) Recover(lastStatus_);
         return false;
     }
     if (sendTime) timer_->Start(PeriodOf(ms));
@@ -532,6 +534,9 @@ void CKestrion::ReceiveYData() {
 
 void CKestrion::Publish() {
     std::lock_guard state(stateMutex_);
+    // A setting asked for while this frame was in flight: it was exposed with
+    // the old one, and the new one goes out on the next tick.
+    if (timePending_ || triggerPending_) return;
     std::copy(unpacked_.begin(), unpacked_.end(), yCounts.begin());
     ++frameNo;
     newFrame = true;
@@ -544,8 +549,17 @@ void CKestrion::Publish() {
 // and it looks again after a pause that grows with every failure.
 void CKestrion::Recover(UsbStatus status) {
     lastStatus_ = status;
-    const double timeMS = appliedTimeMS_;
-    const int mode = appliedTrigger_;
+    deviceOpen_ = false;
+    usbDevice->Close();
+    // What the device is to be given after the reopen: a setting asked for and
+    // not sent yet, else the one it had.
+    double timeMS = appliedTimeMS_;
+    int mode = appliedTrigger_;
+    {
+        std::lock_guard state(stateMutex_);
+        if (timePending_) timeMS = integralTimeMS;
+        if (triggerPending_) mode = triggerMode;
+    }
     if (Reopen()) {
         retryDelay_ = {};
         std::lock_guard state(stateMutex_);

@@ -81,7 +81,8 @@ private:
 // Device conversations are serialised (ioMutex_); the frame with its number,
 // the X axis and the device description are published under stateMutex_.
 // The identity strings returned by reference change only in a StartDevice
-// called by the owner: a reopen finds the same device, or leaves them as they are.
+// called by the owner: a reopen after a failure finds the same device (by
+// serial number, wherever it now sits on the bus), or leaves them as they are.
 class CKestrion {
 public:
     CKestrion();
@@ -90,8 +91,8 @@ public:
     CKestrion& operator=(const CKestrion&) = delete;
 
     int GetAllDeviceCount();
-    // 1 when the device at index is open, identified, of a listed model and
-    // set to its shortest integration time.
+    // 1 when the device at index is open, identified and of a listed model;
+    // its shortest integration time then goes out with the first tick.
     int StartDevice(int index);
     // StartDevice(GetDeviceIndex()) that succeeds only for that serial number;
     // another device found there is closed again and the link left as it was.

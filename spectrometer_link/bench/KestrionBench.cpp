@@ -124,4 +124,24 @@ void BM_FrameFetchAndUnpack(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameFetchAndUnpack);
 
+// One simulated frame: the request and the 8192-byte reply of a model 0 unit
+// (3630 pixels) that answers at once, noise and all.
+void BM_SimulatedFrame(benchmark::State& state) {
+    SimulatedSpectrometer unit(DefaultSimulatedUnit(0));
+    const uint64_t session = unit.Session();
+    uint8_t none = 0;
+    unit.Control(session, {0x40, protocol::kSelectExtTrigger, 0, 0}, &none, 0);
+    unit.SetExternalTriggerRate(1e9);
+    std::vector<uint8_t> reply(protocol::kReplyLength);
+    uint8_t request[protocol::kCommandLength];
+    std::copy(protocol::kFrameRequest.begin(), protocol::kFrameRequest.end(), request);
+    for (auto _ : state) {
+        unit.Bulk(session, SimulatedSpectrometer::kCommandEndpoint, request, protocol::kCommandLength, 400);
+        unit.Bulk(session, SimulatedSpectrometer::kFrameEndpoint, reply.data(), protocol::kReplyLength, 400);
+        benchmark::DoNotOptimize(reply.data());
+    }
+}
+BENCHMARK(BM_SimulatedFrame);
+
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "SimulatedSpectrometer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -169,6 +170,8 @@ UsbTransferResult SimulatedSpectrometer::Bulk(uint64_t session, uint8_t address,
 bool SimulatedSpectrometer::WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point deadline,
                                       uint64_t session, const std::atomic<bool>* aborted) {
     const auto interrupted = [&] { return (aborted != nullptr && *aborted) || !IsLive(session); };
+    // A deadline already past must not cost a sleep on the condition.
+    if (Clock::now() >= deadline) return !interrupted();
     return !wake_.wait_until(lock, deadline, interrupted);
 }
 
@@ -202,6 +205,7 @@ void SimulatedSpectrometer::SetIntegration(uint32_t deviceValue) {
     const double dark = row.maxY * kDarkShare;
     meanCounts_.resize(sceneCountsPerMs_.size());
     noiseRms_.resize(sceneCountsPerMs_.size());
+    counts_.resize(sceneCountsPerMs_.size());
     for (size_t i = 0; i < sceneCountsPerMs_.size(); ++i) {
         const double signal = sceneCountsPerMs_[i] * ms;
         meanCounts_[i] = static_cast<float>(dark + signal);
@@ -258,24 +262,34 @@ void SimulatedSpectrometer::ExposeFrame() {
         return;
     }
     std::fill_n(reply_.begin(), row.firstPixelByte, 0);  // the acknowledgement may have left bytes there
-    // Deviates from a fixed table, walked from a random start with a random
-    // odd stride: consecutive frames see unrelated noise, and each pixel keeps
-    // the table's mean 0 and variance 1 without a generator call per pixel.
-    noiseState_ ^= noiseState_ << 13;
-    noiseState_ ^= noiseState_ >> 7;
-    noiseState_ ^= noiseState_ << 17;
-    const std::vector<float>& deviates = NormalDeviates();
-    const size_t mask = deviates.size() - 1;
-    size_t at = noiseState_ & mask;
-    const size_t stride = ((noiseState_ >> 32) & mask) | 1;
-    const float most = static_cast<float>(row.maxY);
-    const uint16_t stamp = static_cast<uint16_t>(framesSent_);
-    uint8_t* slot = reply_.data() + row.firstPixelByte;
-    for (int i = 0; i < row.pixels; ++i, slot += row.slotBytes, at = (at + stride) & mask) {
-        const float noisy = meanCounts_[i] + noiseRms_[i] * deviates[at];
-        const auto count = stampFrames_ ? stamp : static_cast<uint16_t>(std::clamp(noisy, 0.0f, most) + 0.5f);
-        slot[0] = static_cast<uint8_t>(count);
-        slot[1] = static_cast<uint8_t>(count >> 8);
+    const size_t pixels = counts_.size();
+    uint16_t* __restrict counts = counts_.data();
+    if (stampFrames_) {
+        std::fill_n(counts, pixels, static_cast<uint16_t>(framesSent_));
+    } else {
+        // Deviates from a fixed table, read from a random start: consecutive
+        // frames see unrelated noise, and each pixel keeps the table's mean 0
+        // and variance 1 without a generator call per pixel.
+        noiseState_ ^= noiseState_ << 13;
+        noiseState_ ^= noiseState_ >> 7;
+        noiseState_ ^= noiseState_ << 17;
+        const float* __restrict deviates = NormalDeviates().data() + noiseState_ % kNormalDeviateStarts;
+        const float* __restrict mean = meanCounts_.data();
+        const float* __restrict rms = noiseRms_.data();
+        const float most = static_cast<float>(row.maxY);
+        for (size_t i = 0; i < pixels; ++i) {
+            const float noisy = mean[i] + rms[i] * deviates[i];
+            counts[i] = static_cast<uint16_t>(static_cast<int32_t>((noisy < 0 ? 0 : noisy > most ? most : noisy) + 0.5f));
+        }
+    }
+    uint8_t* __restrict slot = reply_.data() + row.firstPixelByte;
+    if (row.slotBytes == 2 && std::endian::native == std::endian::little) {
+        std::memcpy(slot, counts, 2 * pixels);  // little-endian 16-bit slots: the counts as they lie
+        return;
+    }
+    for (size_t i = 0; i < pixels; ++i, slot += row.slotBytes) {
+        slot[0] = static_cast<uint8_t>(counts[i]);
+        slot[1] = static_cast<uint8_t>(counts[i] >> 8);
         // Wider slots carry bytes the link must ignore.
         for (int b = 2; b < row.slotBytes; ++b) slot[b] = 0xEE;
     }

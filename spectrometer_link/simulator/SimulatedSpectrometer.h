@@ -125,6 +125,7 @@ private:
     // Per pixel at the current exposure: dark + signal, and the noise's rms.
     std::vector<float> meanCounts_;
     std::vector<float> noiseRms_;
+    std::vector<uint16_t> counts_;  // the frame being made
     uint64_t noiseState_;
     bool stampFrames_ = false;
     uint32_t framesSent_ = 0;

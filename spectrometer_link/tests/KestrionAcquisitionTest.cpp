@@ -27,7 +27,17 @@ protected:
         auto unit = AddUnit(setup);
         EXPECT_EQ(link.StartDevice(bus->CountDevices() - 1), 1);
         EXPECT_EQ(link.SetDevSoftTrigger(), 1);
-        EXPECT_TRUE(WaitFor([&] { return !ControlRequests(unit->Traffic(), protocol::kSelectClockTrigger).empty(); }));
+        // The link's thread sends the selection and the model's shortest
+        // time (its acknowledgement read is the one bulk IN), then goes quiet.
+        EXPECT_TRUE(WaitFor([&] {
+            const auto traffic = unit->Traffic();
+            const bool acknowledged = std::any_of(traffic.begin(), traffic.end(), [](const WireRecord& r) {
+                return r.kind == WireRecord::Kind::BulkIn;
+            });
+            return !ControlRequests(traffic, protocol::kSelectClockTrigger).empty() &&
+                   (acknowledged || link.GetIntegralTimeMS() == 0);
+        }));
+        std::this_thread::sleep_for(10ms);  // the acknowledgement is read at once
         unit->RecordTraffic(true);  // restart the log
         return unit;
     }

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <vector>
 
+#include "DeviceProtocol.h"
 #include "Kestrion.h"
 #include "LinkTestSupport.h"
 #include "simulator/SpectrumScene.h"
@@ -98,6 +99,58 @@ TEST_F(Simulator, CalibratingAgainstTheLampLinesRecoversTheOptics) {
     link.GetXData(x.data());
     // Between the outer lines, where the fit is held by lines on both sides.
     for (int p = 800; p < 3000; p += 100) EXPECT_NEAR(x[p], Polynomial(setup.coefficients, p), 0.1) << p;
+}
+
+// Noise is drawn from a table rather than a generator per pixel: each pixel
+// must still scatter about dark + signal with variance read² + signal, and
+// neither neighbouring pixels nor consecutive frames may move together.
+TEST_F(Simulator, NoiseKeepsItsMeanAndVariancePerPixel) {
+    const SimulatedUnitSetup setup;
+    auto unit = AddUnit(setup);
+    unit->RecordTraffic(false);
+    const uint64_t session = unit->Session();
+    // External triggering at a high rate: every frame request is answered at once.
+    uint8_t none = 0;
+    ASSERT_EQ(unit->Control(session, {0x40, protocol::kSelectExtTrigger, 0, 0}, &none, 0).status, UsbStatus::Completed);
+    unit->SetExternalTriggerRate(1e9);
+    const std::vector<double> scene = SceneCountsPerMs(Scene::MercuryArgonLamp, setup.coefficients, 3630);
+    constexpr int kFrames = 2000;
+    const int pixels[] = {10, 1000, 2000, 3000};
+    std::vector<std::vector<double>> counts(std::size(pixels));
+    std::vector<uint8_t> reply(protocol::kReplyLength);
+    std::vector<double> previous(3630), current(3630);
+    double lagProducts = 0, neighbourProducts = 0, squares = 0;
+    for (int f = 0; f < kFrames; ++f) {
+        uint8_t request[6];
+        std::copy(protocol::kFrameRequest.begin(), protocol::kFrameRequest.end(), request);
+        unit->Bulk(session, SimulatedSpectrometer::kCommandEndpoint, request, 6, 400);
+        ASSERT_EQ(unit->Bulk(session, SimulatedSpectrometer::kFrameEndpoint, reply.data(), 8192, 400).length, 8192);
+        for (int i = 0; i < 3630; ++i) current[i] = reply[64 + 2 * i] | reply[65 + 2 * i] << 8;
+        for (size_t k = 0; k < std::size(pixels); ++k) counts[k].push_back(current[pixels[k]]);
+        // Deviations of quiet pixels (the faint continuum) from their mean.
+        const double dark = 16500 * 0.06, ms = 4;
+        for (int i = 2000; i < 2200; ++i) {
+            const double d = current[i] - dark - scene[i] * ms, dNext = current[i + 1] - dark - scene[i + 1] * ms;
+            squares += d * d;
+            neighbourProducts += d * dNext;
+            if (f > 0) lagProducts += d * (previous[i] - dark - scene[i] * ms);
+        }
+        std::swap(previous, current);
+    }
+    for (size_t k = 0; k < std::size(pixels); ++k) {
+        SCOPED_TRACE(pixels[k]);
+        const double signal = scene[pixels[k]] * 4;  // the unit starts at 4 ms
+        const double expectedMean = 16500 * 0.06 + signal, expectedVariance = 36 + signal;
+        double sum = 0, sumSquares = 0;
+        for (double c : counts[k]) sum += c;
+        const double mean = sum / kFrames;
+        for (double c : counts[k]) sumSquares += (c - mean) * (c - mean);
+        const double variance = sumSquares / (kFrames - 1);
+        EXPECT_NEAR(mean, expectedMean, 5 * std::sqrt(expectedVariance / kFrames) + 0.5);
+        EXPECT_NEAR(variance / expectedVariance, 1.0, 0.15);
+    }
+    EXPECT_LT(std::abs(neighbourProducts / squares), 0.05);
+    EXPECT_LT(std::abs(lagProducts / squares), 0.05);
 }
 
 }  // namespace
