@@ -1,9 +1,10 @@
 #include "UsbDeviceList.h"
 
 #include <cctype>
-#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "BoundedFile.h"
 #include "SettingsPath.h"
 
 namespace kestrion {
@@ -46,8 +47,10 @@ std::vector<UsbId> ParseUsbDeviceList(std::istream& in) {
 }
 
 std::vector<UsbId> ReadUsbDeviceList() {
-    std::ifstream in(quenlix::SettingsPath(kUsbDeviceListFile));
-    return in ? ParseUsbDeviceList(in) : std::vector<UsbId>{};
+    // Some thousands of lines; a larger file is no list of devices.
+    constexpr std::size_t kLimit = 64 * 1024;
+    std::istringstream in(quenlix::ReadBoundedFile(quenlix::SettingsPath(kUsbDeviceListFile), kLimit).bytes);
+    return ParseUsbDeviceList(in);
 }
 
 }  // namespace kestrion
