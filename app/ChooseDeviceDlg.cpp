@@ -4,6 +4,7 @@
 
 #include "DeviceList.h"
 #include "Lexora.h"
+#include "MessagePayloads.h"
 #include "Prompts.h"
 #include "UiText.h"
 
@@ -62,7 +63,7 @@ void CChooseDeviceDlg::SendTickedStatics() {
         const int n = item->text(0).section(' ', 0, 0).toInt(&ok);
         if (IsTicked(item) && ok) numbers.push_back(n);
     }
-    SendMessage(sourceTargetPanel, WM_CHOSEN_SOURCES, 0, reinterpret_cast<LPARAM>(&numbers));
+    SendWithLParam<WM_CHOSEN_SOURCES>(sourceTargetPanel, 0, numbers);
 }
 
 void CChooseDeviceDlg::RefreshDevices() {
@@ -73,22 +74,21 @@ void CChooseDeviceDlg::RefreshDevices() {
             deviceTree_->addTopLevelItem(CheckableItem(FormatText(strGeneral_Device, entry.number), false));
     }
     const std::vector<int> none;
-    SendMessage(sourceTargetView, WM_CHOSEN_SOURCES, reinterpret_cast<WPARAM>(&none), 0);
-    SendMessage(sourceTargetPanel, WM_CHOSEN_SOURCES, reinterpret_cast<WPARAM>(&none), 0);
+    SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetView, none, 0);
+    SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetPanel, none, 0);
 }
 
 void CChooseDeviceDlg::OnDeviceItemChanged(QTreeWidgetItem* item) {
     deviceTree_->setCurrentItem(item);
     const std::vector<int> ticked = TickedDevicePositions();
-    SendMessage(sourceTargetView, WM_CHOSEN_SOURCES, reinterpret_cast<WPARAM>(&ticked), 0);
-    SendMessage(sourceTargetPanel, WM_CHOSEN_SOURCES, reinterpret_cast<WPARAM>(&ticked), 0);
+    SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetView, ticked, 0);
+    SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetPanel, ticked, 0);
 }
 
 void CChooseDeviceDlg::OnStaticItemChanged(QTreeWidgetItem* item) {
     staticTree_->setCurrentItem(item);
     const QString text = item->text(0);
-    SendMessage(sourceTargetView, WM_STATIC_SPECTRUM_TOGGLED, reinterpret_cast<WPARAM>(&text),
-                IsTicked(item) ? 1 : 0);
+    SendWithWParam<WM_STATIC_SPECTRUM_TOGGLED>(sourceTargetView, text, IsTicked(item) ? 1 : 0);
     SendTickedStatics();
 }
 
@@ -100,7 +100,7 @@ void CChooseDeviceDlg::OpenStaticMenu(QTreeWidgetItem* item, const QPoint& globa
     remove->setData(ID_DELETE_STATIC_LINE);
     if (CurrentPrompts().RunMenu(menu, globalPos) == remove && menuStaticItem) {
         const QString text = menuStaticItem->text(0);
-        SendMessage(sourceTargetView, WM_STATIC_SPECTRUM_TOGGLED, reinterpret_cast<WPARAM>(&text), 2);
+        SendWithWParam<WM_STATIC_SPECTRUM_TOGGLED>(sourceTargetView, text, 2);
         delete menuStaticItem;
     }
     menuStaticItem = nullptr;
@@ -135,7 +135,7 @@ LRESULT CChooseDeviceDlg::OnMessage(unsigned msg, WPARAM, LPARAM) {
             if (IsTicked(item)) ticked.push_back(i);
         }
     }
-    SendMessage(sourceTargetPanel, WM_CHOSEN_SOURCES, reinterpret_cast<WPARAM>(&ticked), 0);
+    SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetPanel, ticked, 0);
     return 1;
 }
 

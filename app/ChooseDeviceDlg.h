@@ -10,9 +10,10 @@ namespace quenlix {
 
 // The chooser beside a live view: one tree of the started devices and one of
 // static spectra, both with check boxes. Ticks go to the view and to its
-// information panel as WM_CHOSEN_SOURCES (wParam or lParam points to a
-// std::vector<int>) and WM_STATIC_SPECTRUM_TOGGLED (wParam points to the
-// item's QString; lParam 1 ticked, 0 unticked, 2 deleted).
+// information panel as WM_CHOSEN_SOURCES (the ticked device positions in
+// wParam, or the ticked static spectra's numbers in lParam) and
+// WM_STATIC_SPECTRUM_TOGGLED (the item's text; lParam 1 ticked, 0 unticked,
+// 2 deleted); MessagePayloads.h holds the payload types.
 class CChooseDeviceDlg : public Window {
 public:
     static constexpr int ID_DELETE_STATIC_LINE = 32899;

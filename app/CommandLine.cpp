@@ -60,12 +60,23 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                              ", not '" + count + "'");
             result.simulatedDevices = static_cast<int>(n);
         } else if (IsQtOption(arg, takesValue)) {
+            const char* name = arg + (arg[1] == '-' ? 2 : 1);
+            if (std::strcmp(name, "platform") == 0 || std::strcmp(name, "display") == 0)
+                result.windowSystemGiven = true;
             if (takesValue) ++i;
         } else {
             return Error(std::string("unknown option '") + arg + "'");
         }
     }
     return result;
+}
+
+bool FindsWindowSystem(const CommandLine& options) {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    return options.windowSystemGiven || set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
 std::string UsageText(const char* programName) {

@@ -11,7 +11,8 @@ struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     int simulatedDevices = -1;  // -1: real hardware
-    std::string error;          // for Action::Error
+    bool windowSystemGiven = false;  // -platform or -display for Qt
+    std::string error;               // for Action::Error
 };
 
 inline constexpr int kMaxSimulatedDevices = 16;
@@ -22,5 +23,13 @@ inline constexpr int kMaxSimulatedDevices = 16;
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
 std::string UsageText(const char* programName);
+
+// Whether Qt has a window system to start on: one named on the command line
+// or in QT_QPA_PLATFORM, or a display in DISPLAY or WAYLAND_DISPLAY. Without
+// one Qt aborts, so the program says so and ends instead.
+bool FindsWindowSystem(const CommandLine& options);
+inline constexpr const char* kNoDisplayText =
+    "quenlix: no display found (DISPLAY and WAYLAND_DISPLAY are not set); to run without one, "
+    "start it with QT_QPA_PLATFORM=offscreen or under xvfb-run\n";
 
 }  // namespace quenlix

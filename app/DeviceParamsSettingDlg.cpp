@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Lexora.h"
+#include "MessagePayloads.h"
 #include "ProcessValues.h"
 #include "SettingsFiles.h"
 #include "UiText.h"
@@ -37,6 +38,17 @@ QString Printed(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return QString::fromLatin1(text);
+}
+
+// Whole milliseconds, or seconds with three decimals; a time those would
+// print with a great many digits, or as nothing but zeros, in at most six
+// significant digits instead.
+QString TimeText(double ms, bool seconds) {
+    const double value = seconds ? ms / 1000 : ms;
+    const double smallest = seconds ? 0.0005 : 0.5;
+    if (std::fabs(value) < 1e9 && (value == 0 || std::fabs(value) >= smallest))
+        return Printed(seconds ? "%.3lf" : "%.0lf", value);
+    return Printed("%.6g", value);
 }
 
 }  // namespace
@@ -80,15 +92,19 @@ LRESULT CDeviceParamsSettingDlg::SendToPage(int kind, LPARAM value) {
     return SendMessage(regionPanel_, WM_PAGE_COMMAND, static_cast<WPARAM>(kind), value);
 }
 
+LRESULT CDeviceParamsSettingDlg::SendTimeToPage(const double& ms) {
+    return SendWithLParam<WM_PAGE_COMMAND>(regionPanel_, 0, ms);
+}
+
 void CDeviceParamsSettingDlg::ShowTime(double ms) {
-    timeBox_->setText(UnitIsSeconds() ? Printed("%.3lf", ms / 1000) : Printed("%.0lf", ms));
+    timeBox_->setText(TimeText(ms, UnitIsSeconds()));
 }
 
 void CDeviceParamsSettingDlg::OnTimeEnter() {
     double value = 0;
     if (!ParseTime(timeBox_->text(), value)) return;
     if (UnitIsSeconds()) value *= 1000;
-    if (SendToPage(0, reinterpret_cast<LPARAM>(&value))) {
+    if (SendTimeToPage(value)) {
         integralTimeMS = value;
     } else {
         ShowTime(integralTimeMS);  // the time the devices now run at
@@ -112,11 +128,11 @@ void CDeviceParamsSettingDlg::OnCountEnter(QLineEdit* box, int kind, int& value)
 void CDeviceParamsSettingDlg::OnTimeStep(int step) {
     double value = integralTimeMS + step * (UnitIsSeconds() ? 1000.0 : 1.0);
     if (value <= 0) return;
-    if (SendToPage(0, reinterpret_cast<LPARAM>(&value))) {
+    if (SendTimeToPage(value)) {
         integralTimeMS = value;
         ShowTime(value);
     } else {
-        SendToPage(0, reinterpret_cast<LPARAM>(&integralTimeMS));
+        SendTimeToPage(integralTimeMS);
     }
 }
 
@@ -147,7 +163,7 @@ void CDeviceParamsSettingDlg::OnTriggerChanged(int index) {
 
 LRESULT CDeviceParamsSettingDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_INTEGRATION_TIME_SHOWN) return 0;
-    const auto* ms = reinterpret_cast<const double*>(lParam);
+    const double* ms = LParamData<WM_INTEGRATION_TIME_SHOWN>(lParam);
     if (wParam == 0 && ms) {
         integralTimeMS = *ms;
         ShowTime(*ms);

@@ -44,7 +44,9 @@ private:
     void OnTriggerChanged(int index);
     void ShowTime(double ms);
     bool UnitIsSeconds() const;
+    // Averaging (1), smoothing (2) and trigger (3) go as values.
     LRESULT SendToPage(int kind, LPARAM value);
+    LRESULT SendTimeToPage(const double& ms);
 
     Window* regionPanel_;
     double integralTimeMS;

@@ -1,11 +1,11 @@
 #include "LineColorList.h"
 
+#include "BoundedFile.h"
 #include "SettingsPath.h"
 
 #include <algorithm>
 #include <charconv>
 #include <fstream>
-#include <limits>
 #include <string>
 #include <string_view>
 
@@ -16,9 +16,11 @@ namespace {
 constexpr const char* kFileName = "config/spec color.bin";
 constexpr uint32_t kDefaultColors[] = {255, 16711680, 15736992, 25600, 5737262};
 constexpr uint32_t kLargestColor = 0x00FFFFFF;
+// Ten colour lines take some 100 bytes; room for long garbage lines too.
+constexpr std::size_t kFileLimit = 16 * 1024;
 
-// The decimal number a line starts with (leading blanks skipped), as the
-// Windows program's "%u" scan took it; the trailing "l" and CR are ignored.
+// The decimal number a line starts with (leading blanks skipped), as a "%u"
+// scan takes it; the trailing "l" and CR are ignored.
 // A line without a number, or with one that is no COLORREF, gives false.
 bool ParseColor(std::string_view line, uint32_t& color) {
     line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
@@ -32,18 +34,13 @@ bool ParseColor(std::string_view line, uint32_t& color) {
 
 std::list<uint32_t> ReadColorFile(const std::string& path) {
     std::list<uint32_t> colors;
-    std::ifstream file(path, std::ios::binary);
-    // Only a line's start matters; a longer line is cut so that a garbage
-    // file costs no more than this buffer.
-    char line[32];
-    while (file.is_open() && !file.eof() && colors.size() < kMaxLineColors) {
-        file.getline(line, sizeof line);
-        if (file.fail() && !file.eof()) {
-            file.clear();
-            file.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-        }
+    const std::string bytes = quenlix::ReadBoundedFile(path, kFileLimit).bytes;
+    std::string_view rest = bytes;
+    while (!rest.empty() && colors.size() < kMaxLineColors) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
         uint32_t color = 0;
-        if (ParseColor(line, color)) colors.push_back(color);
+        if (ParseColor(rest.substr(0, end), color)) colors.push_back(color);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     return colors;
 }

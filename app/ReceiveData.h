@@ -1,38 +1,39 @@
 #pragma once
 
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Condira.h"
+#include "AcquisitionSession.h"
 #include "DeviceList.h"
 #include "Window.h"
 
 namespace quenlix {
 
-// One device bound to a view. The view owns the record, its preprocessor and
-// buffers; the link belongs to the device list.
-struct ViewDevice {
-    int number = 0;
-    std::wstring serialNumber;
-    std::unique_ptr<CCondira> preprocessor;
-    CKestrion* link = nullptr;
-    std::vector<double> xBuffer;  // X in the current unit, display window only
-    std::vector<double> yBuffer;  // the last processed spectrum
-    int pointCount = 0;           // display-window pixel count
-    long lastFrameNo = -1;
-    long lastDataNo = -1;
-};
-
-// Base of every page that shows device data: binds devices of the device
-// list, applies the acquisition settings to all of them at once and, on each
-// acquisition tick, pulls their newest frames through preprocessing.
+// Base of every page that shows device data. The acquisition itself (binding
+// devices of the device list, the settings, each step's frames) is done by
+// an AcquisitionSession the page owns; the page turns what the session
+// reports into the program's messages and its own virtual operations.
 // Everything runs on the UI thread; the links' own threads only publish
 // frames, which are copied here, so no tick waits for a USB transfer.
-class CReceiveData : public Window {
+//
+// Adding a page kind:
+//   1. its command id, ID_NEW_… / ID_OPEN_…, beside the others in
+//      SpectrumRegionDlg.h; the id is also the page's kind;
+//   2. its menu item: AddCommand in CVarelix2Dlg::BuildMenu, its caption in
+//      RelabelMenu, and the id among those OnCommand sends as WM_OPEN_TAB;
+//   3. its title, a "…(%d)" row of the text table;
+//   4. its class, derived from CReceiveData (or a display base derived from
+//      it), overriding OnDeviceAdded, OnNewSpectrum and the rest it needs;
+//   5. a case in CSpectrumRegionDlg::CreatePage, the one place that knows
+//      the kinds: any question before opening, the title, the page;
+//   6. its acquisition timer: the page starts SetTimer(2,
+//      AcquisitionInterval()), calls PullFrames in OnTimer(2) and restarts
+//      the timer in OnIntegralTimeApplied, as the period follows the time.
+class CReceiveData : public Window, private AcquisitionListener {
 public:
     explicit CReceiveData(QWidget* parent = nullptr);
     ~CReceiveData() override;
@@ -68,6 +69,8 @@ public:
     virtual void AddDevice(const DeviceEntry& entry);
     // kind 0 integration time (value points to a double in ms), 1 averaging,
     // 2 smoothing, 3 trigger (0 internal, 1 external). Non-zero = accepted.
+    // A time no device takes as asked leaves the page, and the strip, with
+    // the shortest time the devices took.
     virtual int ApplyParameter(int kind, LPARAM value);
     virtual void OnIntegralTimeApplied();
 
@@ -78,23 +81,25 @@ protected:
     QLineEdit* nameBox;
     QLabel* nameLabel;
 
-    bool receiving = true;
-    double integralTimeMS = 100.0;
-    int avgCount = 1;
-    int smoothness = 0;
-    int triggerMode = 0;
-    int xTypeCode = 0;
-    int yTypeCode = 0;
-    std::vector<std::unique_ptr<ViewDevice>> deviceRecords;
-    int acquisitionCommand = 0;  // 0 run, 1 stop, 2 run once
-    std::vector<double> frameScratch;
+    AcquisitionSession session;
+    // The session's state under the names the pages use.
+    bool& receiving = session.receiving;
+    double& integralTimeMS = session.settings.integralTimeMS;
+    int& avgCount = session.settings.avgCount;
+    int& smoothness = session.settings.smoothness;
+    int& triggerMode = session.settings.triggerMode;
+    int& xTypeCode = session.settings.xTypeCode;
+    int& yTypeCode = session.settings.yTypeCode;
+    std::vector<std::unique_ptr<ViewDevice>>& deviceRecords = session.Records();
+    int& acquisitionCommand = session.acquisitionCommand;  // 0 run, 1 stop, 2 run once
     int tabId = 0;
 
 private:
-    // Reads the link's X axis into the record and sets up its preprocessor's
-    // axes; shared by binding and rebinding after a rescan.
-    void LoadAxes(ViewDevice& record);
-    void ApplyTrigger(CKestrion& link, bool external);
+    void DeviceBound(const ViewDevice& device) final;
+    void SpectrumReady(const ViewDevice& device) final;
+    void LinkFailed() final;
+    void IntegralTimeTaken(double ms) final;
+    void IntegralTimeApplied() final;
 };
 
 }  // namespace quenlix

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "BoundedFile.h"
 #include "SettingsPath.h"
 
 namespace quenlix {
@@ -18,26 +18,23 @@ constexpr const char* kLanguageFile = "config\\language.bin";
 constexpr const char* kExcitationFile = "Config\\Excitation Wavelength.bin";
 constexpr const char* kIntegralTimeFile = "config/integral time.bin";
 constexpr const char* kLanguageCodes[4] = {"Chs", "Cht", "Eng", "Jap"};
+// Far beyond what any of these files holds; a larger one is no settings file.
+constexpr std::size_t kSettingsFileLimit = 4096;
 
-std::string ReadAtMost(const char* windowsName, std::size_t limit) {
-    std::ifstream in(SettingsPath(windowsName), std::ios::binary);
-    std::string bytes(limit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(limit));
-    bytes.resize(in ? limit : static_cast<std::size_t>(in.gcount()));
-    return bytes;
+// The file's bytes; none when it is missing or refused.
+std::string ReadSettingsFile(const char* name) {
+    return ReadBoundedFile(SettingsPath(name), kSettingsFileLimit).bytes;
 }
 
-void WriteBytes(const char* windowsName, const void* data, std::size_t size) {
-    std::ofstream out(SettingsPathForWrite(windowsName), std::ios::binary | std::ios::trunc);
+void WriteBytes(const char* name, const void* data, std::size_t size) {
+    std::ofstream out(SettingsPathForWrite(name), std::ios::binary | std::ios::trunc);
     out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
 }  // namespace
 
 int ReadLanguageFile(int fallback) {
-    // A code fills at most 9 bytes of its 10-byte field; read one more so a
-    // longer content cannot compare equal after being cut.
-    std::string text = ReadAtMost(kLanguageFile, 11);
+    std::string text = ReadSettingsFile(kLanguageFile);
     text = text.substr(0, text.find('\0'));  // the stored NUL ends the code
     for (int i = 0; i < 4; ++i) {
         if (text == kLanguageCodes[i]) return i;
@@ -52,7 +49,7 @@ void WriteLanguageFile(int languageIndex) {
 }
 
 double ReadExcitationWavelengthFile(double fallback) {
-    const std::string bytes = ReadAtMost(kExcitationFile, 9);
+    const std::string bytes = ReadSettingsFile(kExcitationFile);
     if (bytes.size() != 8) return fallback;
     std::uint64_t bits = 0;
     for (int i = 7; i >= 0; --i) bits = (bits << 8) | static_cast<unsigned char>(bytes[i]);
@@ -71,7 +68,8 @@ void WriteExcitationWavelengthFile(double nm) {
 }
 
 double ReadIntegralTimeFile() {
-    const std::string text = ReadAtMost(kIntegralTimeFile, 100);
+    // Only the first 100 bytes may hold the number.
+    const std::string text = ReadSettingsFile(kIntegralTimeFile).substr(0, 100);
     double ms = 0;
     if (std::sscanf(text.c_str(), "%lf", &ms) != 1 || !std::isfinite(ms) || ms <= 0) return 100.0;
     return ms;

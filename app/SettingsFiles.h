@@ -2,8 +2,10 @@
 
 namespace quenlix {
 
-// The program's small settings files, in the byte formats the Windows
-// program wrote, so the files move between the two systems.
+// The program's small settings files, in fixed byte layouts that other
+// installations read and write too. Each is read whole when it is a regular
+// file of at most 4 KiB; anything else (a folder, a FIFO, a device, a larger
+// file) counts as a missing file.
 
 // "config\language.bin": a language code ("Chs", "Cht", "Eng", "Jap") and one
 // NUL. Returns the index of the stored code, or fallback when the file is

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ChooseDeviceDlg1.h"
+#include "MessagePayloads.h"
 #include "Lexora.h"
 #include "Prompts.h"
 #include "UiText.h"
@@ -25,7 +26,33 @@ CSpectrumRegionDlg::~CSpectrumRegionDlg() {
     for (TabRecord& record : records_) record.page.reset();  // in tab order
 }
 
-std::unique_ptr<CReceiveData> CSpectrumRegionDlg::CreatePage(int, QWidget*) { return nullptr; }
+NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget*) {
+    NewPage made;
+    made.result = 1;
+    switch (kind) {
+        case ID_NEW_SPECTRUM_CHART:
+            made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecChart, tabCounter);
+            break;
+        case ID_NEW_SPECTRUM_FORM:
+            made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecForm, tabCounter);
+            break;
+        case ID_NEW_WAVELENGTH_CALIBRATION: {
+            CChooseDeviceDlg1 chooser(this);
+            CurrentPrompts().RunModal(chooser);
+            if (chooser.chosenNumber != CChooseDeviceDlg1::kCancelled)
+                made.title = FormatText(strMainDlg_SpecRegion_SpecTab_WavelengthCalibration, tabCounter);
+            break;
+        }
+        case ID_OPEN_CONTINUOUS_SPECTRUM:
+            made.title = FormatText(strMainDlg_SpecRegion_SpecTab_ContinuousSpectrum, tabCounter);
+            made.result = 0;
+            break;
+        default:
+            made.result = 0;
+            break;
+    }
+    return made;
+}
 
 void CSpectrumRegionDlg::ApplyLanguage(int index) {
     strip_->ApplyLanguage(index);
@@ -50,7 +77,7 @@ LRESULT CSpectrumRegionDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam
             CloseTab(static_cast<int>(wParam));
             return 1;
         case WM_RENAME_TAB: {
-            const auto* title = reinterpret_cast<const QString*>(lParam);
+            const QString* title = LParamData<WM_RENAME_TAB>(lParam);
             for (std::size_t i = 0; i < records_.size(); ++i) {
                 if (title && records_[i].id == static_cast<int>(wParam))
                     tabBar_->setTabText(static_cast<int>(i), *title);
@@ -85,45 +112,16 @@ LRESULT CSpectrumRegionDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT CSpectrumRegionDlg::OpenTab(int kind) {
-    QString title;
-    std::unique_ptr<CReceiveData> page;
-    LRESULT result = 1;
-    switch (kind) {
-        case ID_NEW_SPECTRUM_CHART:
-            title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecChart, tabCounter);
-            page = CreatePage(kind, tabControl_);
-            break;
-        case ID_NEW_SPECTRUM_FORM:
-            title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecForm, tabCounter);
-            page = CreatePage(kind, tabControl_);
-            break;
-        case ID_NEW_WAVELENGTH_CALIBRATION: {
-            CChooseDeviceDlg1 chooser(this);
-            CurrentPrompts().RunModal(chooser);
-            if (chooser.chosenNumber != CChooseDeviceDlg1::kCancelled) {
-                title = FormatText(strMainDlg_SpecRegion_SpecTab_WavelengthCalibration, tabCounter);
-                page = CreatePage(kind, tabControl_);
-            }
-            break;
-        }
-        case ID_OPEN_CONTINUOUS_SPECTRUM:
-            title = FormatText(strMainDlg_SpecRegion_SpecTab_ContinuousSpectrum, tabCounter);
-            page = CreatePage(kind, tabControl_);
-            result = 0;
-            break;
-        default:
-            result = 0;
-            break;
-    }
-    if (page) {
-        page->SetTabId(tabCounter);
-        TabRecord record{tabCounter, kind, title, std::move(page), nullptr};
+    NewPage made = CreatePage(kind, tabControl_);
+    if (made.page) {
+        made.page->SetTabId(tabCounter);
+        TabRecord record{tabCounter, kind, made.title, std::move(made.page), nullptr};
         record.target = record.page->PageWindow();
         CReceiveData* shown = record.page.get();
         records_.push_back(std::move(record));
         {
             const QSignalBlocker quiet(tabBar_);
-            tabBar_->insertTab(tabCounter, title);
+            tabBar_->insertTab(tabCounter, made.title);
         }
         PlacePage(shown);
         shown->show();
@@ -136,7 +134,7 @@ LRESULT CSpectrumRegionDlg::OpenTab(int kind) {
         tabBar_->setCurrentIndex(last);
     }
     ShowOnly(last);
-    return result;
+    return made.result;
 }
 
 void CSpectrumRegionDlg::CloseTab(int id) {

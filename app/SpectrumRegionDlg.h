@@ -16,6 +16,13 @@ inline constexpr int ID_NEW_SPECTRUM_FORM = 32794;
 inline constexpr int ID_NEW_WAVELENGTH_CALIBRATION = 32920;
 inline constexpr int ID_OPEN_CONTINUOUS_SPECTRUM = 32955;
 
+// What a page command makes: the page with its tab title, or no page.
+struct NewPage {
+    std::unique_ptr<CReceiveData> page;
+    QString title;      // in the language of the moment, numbered by the tab counter
+    LRESULT result = 0;  // WM_OPEN_TAB's answer
+};
+
 // One open tab of the region panel.
 struct TabRecord {
     int id = 0;     // the tab counter when the tab was opened; never reused
@@ -42,8 +49,11 @@ public:
     CReceiveData* SelectedPage() const;
 
 protected:
-    // Makes the page a command opens; none until that kind of page exists.
-    virtual std::unique_ptr<CReceiveData> CreatePage(int kind, QWidget* parent);
+    // The one place that knows the page kinds: asks what a kind needs to
+    // know before it opens, then makes its title and its page (no page for
+    // a kind whose page does not exist yet, or when the question was
+    // cancelled).
+    virtual NewPage CreatePage(int kind, QWidget* parent);
     void resizeEvent(QResizeEvent* event) override;
 
 private:

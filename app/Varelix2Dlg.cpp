@@ -64,6 +64,8 @@ CVarelix2Dlg::CVarelix2Dlg()
 
 CVarelix2Dlg::~CVarelix2Dlg() {
     KillTimer(kClockTimer);
+    // All links begin to stop before the first is waited for.
+    for (DeviceEntry& entry : deviceList) entry.link->RequestStop();
     deviceList.clear();
 }
 
@@ -245,6 +247,10 @@ void CVarelix2Dlg::OnCommand(int id) {
             CurrentPrompts().OpenDocument(QDir::current().absoluteFilePath(QString::fromLatin1(manual)));
             break;
         }
+        case ID_COLOR_LINE:
+            // The line colour dialog is not built yet: until it is, the
+            // command does nothing.
+            break;
         default:  // the Raman screening mode has no action
             break;
     }

@@ -3,6 +3,7 @@
 
 #include "CommandLine.h"
 #include "Kestrion.h"
+#include "TerminationSignals.h"
 #include "Varelix2App.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
         case CommandLine::Action::Run:
             break;
     }
+    if (!quenlix::FindsWindowSystem(options)) {
+        std::fputs(quenlix::kNoDisplayText, stderr);
+        return 1;
+    }
     if (options.simulatedDevices > 0) {
         UseSimulatedSpectrometers(options.simulatedDevices);
     } else {
@@ -28,6 +33,15 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     quenlix::CVarelix2App app;
+    // Ended from outside, the program closes its window as the close box
+    // does; before the window exists it just leaves the event loop.
+    const quenlix::TerminationSignals endRequests([&app] {
+        if (app.MainWindow()) {
+            app.MainWindow()->close();
+        } else {
+            QCoreApplication::quit();
+        }
+    });
     if (!app.InitInstance()) return 0;
     return application.exec();
 }

@@ -147,7 +147,7 @@ private:
     void DrawChooseZoomInDotLine(QPainter& painter);
     void DrawLibsInfo(QPainter& painter);
     void DrawVerticalLine(QPainter& painter);
-    void DrawAotuPeak(QPainter& painter);
+    void DrawAutoPeak(QPainter& painter);
     void DrawMarkings(QPainter& painter);
 
     bool savePending = false;

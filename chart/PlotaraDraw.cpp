@@ -22,7 +22,7 @@ void CPlotara::DrawImage(QPainter& painter) {
         DrawLibsInfo(painter);
     } else {
         DrawVerticalLine(painter);
-        DrawAotuPeak(painter);
+        DrawAutoPeak(painter);
     }
     DrawMarkings(painter);
     if (savePending) {

@@ -62,7 +62,7 @@ void CPlotara::DrawLibsInfo(QPainter& painter) {
 
 // The search runs on every repaint while it is on; its record lives on the
 // stack, so a repaint allocates nothing for it.
-void CPlotara::DrawAotuPeak(QPainter& painter) {
+void CPlotara::DrawAutoPeak(QPainter& painter) {
     const ChartLine* line = ActiveLine();
     if (!autoPeak || (yType != 0 && yType != 1) || line == nullptr) return;
     PeakInfo info{};

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "BoundedFile.h"
 #include "SettingsPath.h"
 
 namespace {
@@ -29,8 +30,8 @@ constexpr qint64 kFrameBytes = 10;
 constexpr int kWriteTimeoutMs = 50 * kFrameBytes + 500;
 // Time the laser needs to take in one frame before the next.
 constexpr auto kPauseAfterFrame = std::chrono::milliseconds(50);
-// A device path never comes near this; a longer first line is garbage anyway.
-constexpr std::size_t kMaxPortNameBytes = 4096;
+// A device path never comes near this; a larger file is no port file.
+constexpr std::size_t kPortFileLimit = 4096;
 
 enum Command : unsigned char {
     kPulseFreq = 0x00,
@@ -63,8 +64,8 @@ std::pair<std::string, unsigned> SortKey(const std::string& path) {
     return {path.substr(0, start), number.value_or(0)};
 }
 
-// "COM3" or "\\.\COM12", as the Windows program kept the port, gives its number.
-std::optional<int> WindowsPortNumber(std::string_view name) {
+// A DOS-style port name, "COM3" or "\\.\COM12", gives its number.
+std::optional<int> DosPortNumber(std::string_view name) {
     constexpr std::string_view kDeviceNamespace = "\\\\.\\";
     if (name.substr(0, kDeviceNamespace.size()) == kDeviceNamespace)
         name.remove_prefix(kDeviceNamespace.size());
@@ -74,7 +75,7 @@ std::optional<int> WindowsPortNumber(std::string_view name) {
     std::size_t start = 0;
     const auto number = TrailingNumber(name, &start);
     if (start != 3 || !number || *number < 1 || *number > 256)
-        return std::nullopt;  // Windows has COM1 … COM256
+        return std::nullopt;  // DOS-style names run from COM1 to COM256
     return static_cast<int>(*number);
 }
 
@@ -175,13 +176,10 @@ void CBeamora::SavePort() {
 }
 
 void CBeamora::LoadPort() {
-    std::ifstream file(quenlix::SettingsPath(kPortFile), std::ios::binary);
-    std::string line;
-    char c = 0;
-    while (line.size() < kMaxPortNameBytes && file.get(c) && c != '\n') line += c;
+    const std::string bytes = quenlix::ReadBoundedFile(quenlix::SettingsPath(kPortFile), kPortFileLimit).bytes;
+    std::string line = bytes.substr(0, bytes.find('\n'));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) return;  // no file, or nothing in it: keep the port
-    const auto windowsNumber = WindowsPortNumber(line);
-    record_->portName =
-        windowsNumber ? PortDeviceName(*windowsNumber) : QString::fromStdString(line).toStdWString();
+    const auto dosNumber = DosPortNumber(line);
+    record_->portName = dosNumber ? PortDeviceName(*dosNumber) : QString::fromStdString(line).toStdWString();
 }

@@ -21,7 +21,9 @@
 //     /dev/ttyS0, /dev/ttyS2, /dev/ttyS10, /dev/ttyUSB0, /dev/ttyUSB1;
 //   - port n is the nth of them;
 //   - a number beyond that list gives /dev/ttyS{n-1}, as with COMn.
-// A port file written on Windows (COM3, \\.\COM12) is read as that port number.
+// A port file holding a DOS-style port name (COM3, \\.\COM12) is read as
+// that port number. The port file is read only when it is a regular file of
+// at most 4 KiB; otherwise the port stays as it was.
 //
 // One object belongs to one thread (the user-interface thread), and a
 // QCoreApplication must exist while a port is open.

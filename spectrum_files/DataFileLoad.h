@@ -6,9 +6,9 @@
 #include "ScrivonaExport.h"
 #include "SpectrumParser.h"
 
-// Reads spectrum files written by CDataFileSave or by the Windows program:
-// UTF-8, UTF-16LE with FF FE, or GB18030; headers in any of the four
-// languages. A file that is refused leaves everything as it was: the values
+// Reads spectrum files written by CDataFileSave or elsewhere: UTF-8,
+// UTF-16LE with FF FE, or GB18030 as written on Chinese-locale systems;
+// headers in any of the four languages. A file that is refused leaves everything as it was: the values
 // and arrays of the last file read stay.
 // Not for use from several threads at once.
 class SCRIVONA_API CDataFileLoad {

@@ -13,8 +13,9 @@ bool IsDirectory(const std::string& path);
 // working directory for a bare file name.
 std::string DirectoryOf(const std::string& path);
 
-// Reads a whole file of at most a quarter of a gigabyte (far beyond any
-// spectrum). False when it cannot be opened or read, or is larger.
+// Reads a whole regular file of at most a quarter of a gigabyte (far beyond
+// any spectrum). False when it cannot be opened or read, is larger, or is no
+// regular file (a folder, FIFO or device is refused without waiting).
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Writes bytes under a temporary name beside path and renames it over path,

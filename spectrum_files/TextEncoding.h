@@ -5,7 +5,7 @@
 
 // Spectrum files are written in UTF-8 without a byte-order mark. Files read
 // may also be UTF-16LE (FF FE at the start) or, when the bytes are not valid
-// UTF-8, GB18030 as written by the Windows program on Chinese systems.
+// UTF-8, GB18030 as text files are written on Chinese-locale systems.
 
 namespace scrivona {
 

@@ -18,8 +18,8 @@ bool IsConfigFolder(std::string_view part) {
 
 }  // namespace
 
-std::string SettingsPath(std::string_view windowsName) {
-    std::string name(windowsName);
+std::string SettingsPath(std::string_view settingsName) {
+    std::string name(settingsName);
     std::replace(name.begin(), name.end(), '\\', '/');
     const auto slash = name.find('/');
     if (slash != std::string::npos && IsConfigFolder(std::string_view(name).substr(0, slash))) {
@@ -28,8 +28,8 @@ std::string SettingsPath(std::string_view windowsName) {
     return std::string(kFolder) + "/" + name;
 }
 
-std::string SettingsPathForWrite(std::string_view windowsName) {
-    std::string path = SettingsPath(windowsName);
+std::string SettingsPathForWrite(std::string_view settingsName) {
+    std::string path = SettingsPath(settingsName);
     std::error_code ignored;  // a failed creation shows up as a failed open
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     return path;

@@ -8,8 +8,8 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
-// Private window messages of the program. They keep the numbers the Windows
-// program used (WM_USER + n) so traces and notes compare one to one.
+// Private window messages of the program. Their numbers are fixed
+// (WM_USER + n): traces and notes name the messages by these numbers.
 inline constexpr unsigned WM_USER = 0x0400;
 
 inline constexpr unsigned WM_OPEN_TAB = WM_USER + 2024;

@@ -90,14 +90,17 @@ public:
     void AfterPull() override { ++pulls; }
 };
 
-// A region panel whose commands open test pages.
+// A region panel whose page commands open test pages.
 class TestRegion : public CSpectrumRegionDlg {
 public:
     using CSpectrumRegionDlg::CSpectrumRegionDlg;
 
 protected:
-    std::unique_ptr<CReceiveData> CreatePage(int, QWidget* parent) override {
-        return std::make_unique<TestPage>(parent);
+    // Each kind the panel knows, with its title and questions, gets a test page.
+    NewPage CreatePage(int kind, QWidget* parent) override {
+        NewPage made = CSpectrumRegionDlg::CreatePage(kind, parent);
+        if (!made.title.isEmpty()) made.page = std::make_unique<TestPage>(parent);
+        return made;
     }
 };
 

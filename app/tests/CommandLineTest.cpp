@@ -35,3 +35,10 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
     EXPECT_EQ(qt.action, CommandLine::Action::Run);
     EXPECT_EQ(qt.simulatedDevices, 3);
 }
+
+TEST(CommandLine, AWindowSystemNamedForQtCounts) {
+    EXPECT_FALSE(Parse({"--simulate"}).windowSystemGiven);
+    EXPECT_FALSE(Parse({"-style", "platform"}).windowSystemGiven) << "a value is no option";
+    for (const char* option : {"-platform", "--platform", "-display"})
+        EXPECT_TRUE(Parse({option, "x"}).windowSystemGiven) << option;
+}

@@ -7,6 +7,7 @@
 #include "ChooseDeviceDlg.h"
 #include "ChooseDeviceDlg1.h"
 #include "DataSourceInfoDlg.h"
+#include "MessagePayloads.h"
 #include "Prompts.h"
 #include "SetSuperpositionCountDlg.h"
 
@@ -30,10 +31,10 @@ public:
     std::vector<std::vector<int>> statics;
     std::vector<std::pair<QString, int>> toggles;
     LRESULT OnMessage(unsigned msg, WPARAM w, LPARAM l) override {
-        if (msg == WM_CHOSEN_SOURCES && w) devices.push_back(*reinterpret_cast<const std::vector<int>*>(w));
-        if (msg == WM_CHOSEN_SOURCES && !w) statics.push_back(*reinterpret_cast<const std::vector<int>*>(l));
+        if (msg == WM_CHOSEN_SOURCES && w) devices.push_back(*WParamData<WM_CHOSEN_SOURCES>(w));
+        if (msg == WM_CHOSEN_SOURCES && !w) statics.push_back(*LParamData<WM_CHOSEN_SOURCES>(l));
         if (msg == WM_STATIC_SPECTRUM_TOGGLED)
-            toggles.emplace_back(*reinterpret_cast<const QString*>(w), static_cast<int>(l));
+            toggles.emplace_back(*WParamData<WM_STATIC_SPECTRUM_TOGGLED>(w), static_cast<int>(l));
         return 1;
     }
 };

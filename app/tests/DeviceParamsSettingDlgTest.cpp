@@ -7,6 +7,7 @@
 
 #include "DeviceParamsSettingDlg.h"
 #include "Lexora.h"
+#include "MessagePayloads.h"
 #include "ProcessValues.h"
 
 using namespace quenlix;
@@ -23,7 +24,7 @@ public:
 
     LRESULT OnMessage(unsigned msg, WPARAM w, LPARAM l) override {
         if (msg != WM_PAGE_COMMAND) return 0;
-        const double value = w == 0 ? *reinterpret_cast<const double*>(l) : static_cast<double>(l);
+        const double value = w == 0 ? *LParamData<WM_PAGE_COMMAND>(l) : static_cast<double>(l);
         commands.push_back({static_cast<int>(w), value});
         return accept ? 1 : 0;
     }
@@ -94,13 +95,13 @@ TEST_F(Strip, RefusedOrUnreadableTimes) {
 TEST_F(Strip, DevicesTimeShownOnRequest) {
     CDeviceParamsSettingDlg strip(&region);
     const double clamped = 10000;
-    EXPECT_EQ(SendMessage(&strip, WM_INTEGRATION_TIME_SHOWN, 0, reinterpret_cast<LPARAM>(&clamped)), 1);
+    EXPECT_EQ(SendWithLParam<WM_INTEGRATION_TIME_SHOWN>(&strip, 0, clamped), 1);
     EXPECT_EQ(strip.TimeBox()->text(), "10000");
     EXPECT_EQ(strip.IntegralTimeMS(), 10000.0);
     strip.UnitBox()->setCurrentIndex(1);
     EXPECT_EQ(strip.TimeBox()->text(), "10.000");
     const double other = 7;
-    EXPECT_EQ(SendMessage(&strip, WM_INTEGRATION_TIME_SHOWN, 1, reinterpret_cast<LPARAM>(&other)), 1);
+    EXPECT_EQ(SendWithLParam<WM_INTEGRATION_TIME_SHOWN>(&strip, 1, other), 1);
     EXPECT_EQ(strip.IntegralTimeMS(), 10000.0) << "only wParam 0 shows a time";
 }
 

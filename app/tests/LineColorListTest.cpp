@@ -39,7 +39,7 @@ TEST(LineColorList, MissingOrColourlessFileGivesTheDefaults) {
     EXPECT_EQ(Load(), kDefaults);
 }
 
-TEST(LineColorList, SavedColoursReadBackInOrderInTheWindowsFormat) {
+TEST(LineColorList, SavedColoursReadBackInOrderAsCrLfLines) {
     ASSERT_TRUE(SaveLineColorList({16711680, 0, 255}));
     EXPECT_EQ(ReadFile(), "16711680l\r\n0l\r\n255l\r\n");
     EXPECT_EQ(Load(), (Colors{16711680, 0, 255}));

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "AppTestSupport.h"
+#include "MessagePayloads.h"
 
 using namespace quenlix;
 using namespace quenlix::testing;
@@ -16,7 +19,7 @@ public:
     double shownMs = -1;
     LRESULT OnMessage(unsigned msg, WPARAM, LPARAM l) override {
         messages.push_back(msg);
-        if (msg == WM_INTEGRATION_TIME_SHOWN) shownMs = *reinterpret_cast<const double*>(l);
+        if (msg == WM_INTEGRATION_TIME_SHOWN) shownMs = *LParamData<WM_INTEGRATION_TIME_SHOWN>(l);
         return 1;
     }
 };
@@ -52,7 +55,7 @@ TEST_F(ReceiveData, APageWithoutDevices) {
     EXPECT_EQ(page.pulls, 1);
     EXPECT_TRUE(page.spectra.empty());
     const double typed = 25;
-    EXPECT_EQ(page.ApplyParameter(0, reinterpret_cast<LPARAM>(&typed)), 0);
+    EXPECT_EQ(page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(typed)), 0);
     EXPECT_EQ(strip.shownMs, 25.0) << "the typed value goes back to the strip";
     EXPECT_EQ(page.GetIntegralTime(), 25.0);
     EXPECT_EQ(page.ApplyParameter(0, 0), 0) << "no value";
@@ -118,13 +121,13 @@ TEST_F(ReceiveData, DevicesWithDifferentLimits) {
     page.AddDeviceByNumber(1);
 
     const double ten = 10;
-    EXPECT_EQ(page.ApplyParameter(0, reinterpret_cast<LPARAM>(&ten)), 1);
+    EXPECT_EQ(page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(ten)), 1);
     EXPECT_EQ(page.GetIntegralTime(), 10.0);
     EXPECT_EQ(deviceList[1].link->GetIntegralTimeMS(), 17.0);
     EXPECT_EQ(strip.shownMs, -1.0);
 
     const double two = 2;
-    EXPECT_EQ(page.ApplyParameter(0, reinterpret_cast<LPARAM>(&two)), 0);
+    EXPECT_EQ(page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(two)), 0);
     EXPECT_EQ(strip.shownMs, 4.0) << "the shortest time the devices now run at";
     EXPECT_EQ(page.GetIntegralTime(), 4.0);
 }
@@ -193,7 +196,7 @@ TEST_F(ReceiveData, ARescanRebindsBySerialNumberAndKeepsThePreprocessing) {
     page.AddDeviceByNumber(1);
     page.ApplyParameter(1, 3);
     const double ms = 50;
-    page.ApplyParameter(0, reinterpret_cast<LPARAM>(&ms));
+    page.ApplyParameter(0, AsLParam<WM_PAGE_PARAMETER>(ms));
     const std::wstring firstSerial = deviceList[0].serialNumber;
     const CCondira* firstPreprocessor = page.DeviceRecords()[0]->preprocessor.get();
 
@@ -274,4 +277,66 @@ TEST_F(ReceiveData, SustainedAcquisitionKeepsUpWithoutTouchingUsb) {
         for (const auto& record : traffic)
             ASSERT_NE(record.thread, std::this_thread::get_id()) << "a transfer on the window's thread";
     }
+}
+
+namespace {
+
+using IntegrationTimeFromTheFile = SimulatedDevicesTest;
+
+void WriteIntegralTime(const std::string& text) {
+    std::filesystem::create_directories("config");
+    std::ofstream("config/integral time.bin") << text;
+}
+
+}  // namespace
+
+// A time in the file that the device refuses (it takes 4 … 10 000 ms) was
+// kept and shown while the device ran at another one.
+TEST_F(IntegrationTimeFromTheFile, TheStripAndThePageShowWhatTheDeviceTook) {
+    AddUnit(0);
+    DiscoverDevices();
+    const struct {
+        const char* stored;
+        double taken;
+        const char* shown;
+    } cases[] = {{"2", 4, "4"}, {"20000", 10000, "10000"}, {"1e308", 10000, "10000"}, {"1e-300", 4, "4"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        WriteIntegralTime(c.stored);
+        TestRegion region;
+        QLineEdit* box = region.Strip()->TimeBox();
+        EXPECT_LE(box->text().size(), 12) << "before any device: " << box->text().toStdString();
+        SendMessage(&region, WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0);
+        CReceiveData& page = *region.SelectedPage();
+        page.AddDeviceByNumber(0);
+        EXPECT_EQ(deviceList[0].link->GetIntegralTimeMS(), c.taken);
+        EXPECT_EQ(page.GetIntegralTime(), c.taken);
+        EXPECT_EQ(region.Strip()->IntegralTimeMS(), c.taken);
+        EXPECT_EQ(box->text(), c.shown);
+        page.RemoveAllDevices();
+    }
+}
+
+TEST_F(IntegrationTimeFromTheFile, ATypedTimeTheDeviceRefusesShowsTheClampedOne) {
+    AddUnit(0);
+    DiscoverDevices();
+    TestRegion region;
+    SendMessage(&region, WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0);
+    CReceiveData& page = *region.SelectedPage();
+    page.AddDeviceByNumber(0);
+    QLineEdit* box = region.Strip()->TimeBox();
+    for (const char* typed : {"1e308", "20000"}) {
+        box->setText(typed);
+        emit box->returnPressed();
+        EXPECT_EQ(box->text(), "10000") << typed;
+        EXPECT_EQ(page.GetIntegralTime(), 10000.0);
+    }
+    box->setText("25");
+    emit box->returnPressed();
+    EXPECT_EQ(deviceList[0].link->GetIntegralTimeMS(), 25.0);
+    EXPECT_EQ(page.GetIntegralTime(), 25.0);
+    region.Strip()->UnitBox()->setCurrentIndex(1);
+    box->setText("1e-300");
+    emit box->returnPressed();
+    EXPECT_EQ(box->text(), "0.004") << "the shortest time, in seconds";
 }

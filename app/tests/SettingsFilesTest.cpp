@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
+#include "Deadline.h"
+#include "LineColorList.h"
 #include "SettingsFiles.h"
+#include "usb/UsbDeviceList.h"
 
 using namespace quenlix;
 
@@ -80,4 +85,75 @@ TEST(IntegralTimeFile, TakesTheFirstNumberAsMilliseconds) {
     EXPECT_EQ(Get("integral time.bin"), "2500");
     WriteIntegralTimeFile(12.5);
     EXPECT_EQ(Get("integral time.bin"), "12.5");
+}
+
+namespace {
+
+// What once stood in a settings file's place: a folder or a link to
+// /dev/zero hung start-up at full CPU, a FIFO blocked it.
+enum class Stand { Folder, LinkToDevZero, Fifo, Oversize };
+
+void PlaceInstead(const std::string& name, Stand stand, const std::string& oversize) {
+    const std::string path = "config/" + name;
+    std::filesystem::create_directories("config");
+    std::filesystem::remove_all(path);
+    switch (stand) {
+        case Stand::Folder:
+            std::filesystem::create_directory(path);
+            break;
+        case Stand::LinkToDevZero:
+            std::filesystem::create_symlink("/dev/zero", path);
+            break;
+        case Stand::Fifo:
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            break;
+        case Stand::Oversize:
+            Put(name, oversize);
+            break;
+    }
+}
+
+struct Reader {
+    const char* file;
+    std::string oversize;  // valid content made too large to be a settings file
+    std::function<bool()> givesDefault;
+};
+
+}  // namespace
+
+TEST(SettingsReaders, OnlyRegularFilesOfSettingsSizeAreRead) {
+    const Reader readers[] = {
+        {"language.bin", "Cht" + std::string(5000, '\0'), [] { return ReadLanguageFile(2) == 2; }},
+        {"Excitation Wavelength.bin", std::string(5000, '\x40'),
+         [] { return ReadExcitationWavelengthFile(785.0) == 785.0; }},
+        {"integral time.bin", "25" + std::string(5000, ' '), [] { return ReadIntegralTimeFile() == 100.0; }},
+        {"spec color.bin", "0l\r\n" + std::string(20000, '\n'),
+         [] {
+             lineColorList.clear();
+             LoadLineColorList();
+             return lineColorList.size() == 5 && lineColorList.front() == 255;
+         }},
+        {"usb devices.txt", "1234:5678\n" + std::string(70000, '#'),
+         [] { return kestrion::ReadUsbDeviceList().empty(); }},
+    };
+    for (const Reader& reader : readers) {
+        for (Stand stand : {Stand::Folder, Stand::LinkToDevZero, Stand::Fifo, Stand::Oversize}) {
+            SCOPED_TRACE(std::string(reader.file) + " as stand-in " + std::to_string(static_cast<int>(stand)));
+            PlaceInstead(reader.file, stand, reader.oversize);
+            const auto defaulted = quenlix::testing::ResultWithin(std::chrono::milliseconds(2000), reader.givesDefault);
+            ASSERT_TRUE(defaulted.has_value()) << "no answer within 2 s";
+            EXPECT_TRUE(*defaulted);
+        }
+    }
+}
+
+TEST(SettingsReaders, UsbDeviceListUpTo64KiBIsReadAndA50MBOneRefusedAtOnce) {
+    Put("usb devices.txt", "1234:5678\n" + std::string(60000, '#'));
+    EXPECT_EQ(kestrion::ReadUsbDeviceList().size(), 1u);
+    Put("usb devices.txt", "1234:5678\n");
+    std::filesystem::resize_file("config/usb devices.txt", 50u << 20);
+    const auto ids = quenlix::testing::ResultWithin(std::chrono::milliseconds(500),
+                                                    [] { return kestrion::ReadUsbDeviceList(); });
+    ASSERT_TRUE(ids.has_value()) << "a large list took more than 0.5 s";
+    EXPECT_TRUE(ids->empty());
 }

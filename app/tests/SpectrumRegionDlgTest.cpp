@@ -6,6 +6,7 @@
 #include "AppTestSupport.h"
 #include "ChooseDeviceDlg1.h"
 #include "Lexora.h"
+#include "MessagePayloads.h"
 #include "Prompts.h"
 
 using namespace quenlix;
@@ -78,7 +79,7 @@ TEST_F(Region, TitlesKeepTheLanguageTheyWereMadeIn) {
     EXPECT_EQ(Titles()[0], "Chart(0)");
     EXPECT_EQ(Titles()[1], QString::fromWCharArray(strMainDlg_SpecRegion_SpecTab_SpecChart[0]).replace("%d", "1"));
     const QString renamed = QStringLiteral("Ruby");
-    SendMessage(&region, WM_RENAME_TAB, 0, reinterpret_cast<LPARAM>(&renamed));
+    SendWithLParam<WM_RENAME_TAB>(&region, 0, renamed);
     EXPECT_EQ(region.Tabs()->tabText(0), "Ruby");
     EXPECT_EQ(region.Records()[0].title, "Chart(0)") << "the stored title stays";
 }

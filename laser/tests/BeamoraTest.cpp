@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "Beamora.h"
+#include "Deadline.h"
 #include "PtyPair.h"
 
 namespace {
@@ -135,9 +137,9 @@ TEST(Beamora, PortFileKeepsTheDeviceNameOfThePortNumber) {
     EXPECT_EQ(first.rfind("/dev/", 0), 0u) << first;
 }
 
-// A port file from the Windows program holds COMn or \\.\COMn: that is port
+// A port file may hold a DOS-style name, COMn or \\.\COMn: that is port
 // number n here. Anything else is a device name and kept as it stands.
-TEST(Beamora, PortFileIsReadWithWindowsNamesAsPortNumbers) {
+TEST(Beamora, PortFileIsReadWithDosStyleNamesAsPortNumbers) {
     const struct {
         std::string stored;
         std::string expected;
@@ -160,6 +162,31 @@ TEST(Beamora, PortFileIsReadWithWindowsNamesAsPortNumbers) {
     CBeamora laser;
     laser.SavePort();
     EXPECT_EQ(ReadPortFile(), Narrow(CBeamora::PortDeviceName(1)));
+}
+
+// A folder, a FIFO or a device in the port file's place blocked or spun the
+// constructor; now it is passed over and port 1 stays chosen.
+TEST(Beamora, PortFileThatIsNoRegularFileOrTooLargeLeavesPortOne) {
+    const std::string portOne = Narrow(CBeamora::PortDeviceName(1));
+    for (int stand = 0; stand < 4; ++stand) {
+        SCOPED_TRACE(stand);
+        std::filesystem::create_directories("config");
+        std::filesystem::remove_all(kPortFile);
+        if (stand == 0) std::filesystem::create_directory(kPortFile);
+        if (stand == 1) {
+            ASSERT_EQ(::mkfifo(kPortFile, 0600), 0);
+        }
+        if (stand == 2) std::filesystem::create_symlink("/dev/zero", kPortFile);
+        if (stand == 3) WritePortFile("/dev/ttyUSB3\n" + std::string(5000, ' '));
+        const auto kept = quenlix::testing::ResultWithin(std::chrono::milliseconds(2000), [] {
+            CBeamora laser;
+            std::filesystem::remove_all(kPortFile);
+            laser.SavePort();
+            return ReadPortFile();
+        });
+        ASSERT_TRUE(kept.has_value()) << "the constructor did not return within 2 s";
+        EXPECT_EQ(*kept, portOne);
+    }
 }
 
 }  // namespace

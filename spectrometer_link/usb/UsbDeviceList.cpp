@@ -3,13 +3,17 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "BoundedFile.h"
 #include "SettingsPath.h"
 
 namespace kestrion {
 namespace {
+
+// Some thousands of lines; a larger file is no list of devices.
+constexpr std::size_t kListLimit = 64 * 1024;
 
 bool ParseHex16(const std::string& text, uint16_t& out) {
     if (text.empty() || text.size() > 4) return false;
@@ -58,8 +62,9 @@ std::vector<UsbId> ParseUsbDeviceList(std::istream& in) {
 }
 
 std::vector<UsbId> ReadUsbDeviceList() {
-    std::ifstream in(quenlix::SettingsPath(kUsbDeviceListFile));
-    return in ? ParseUsbDeviceList(in) : std::vector<UsbId>{};
+    std::istringstream in(
+        quenlix::ReadBoundedFile(quenlix::SettingsPath(kUsbDeviceListFile), kListLimit).bytes);
+    return ParseUsbDeviceList(in);
 }
 
 std::string FormatUsbId(UsbId id) {
@@ -101,21 +106,15 @@ std::string EditUsbDeviceList(std::string_view text, const std::vector<UsbId>& a
 }
 
 std::optional<std::string> ReadUsbDeviceListText() {
-    // Some thousands of lines; a larger file is no list of devices.
-    constexpr std::uintmax_t kLimit = 64 * 1024;
     const std::string path = quenlix::SettingsPath(kUsbDeviceListFile);
+    quenlix::FileContent content = quenlix::ReadBoundedFile(path, kListLimit);
+    if (content.Read()) return std::move(content.bytes);
+    // Only a missing file is an empty list; one that is there but refused
+    // (no permission, a folder, too large) must not be replaced.
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) return std::string();
-    if (status.type() != std::filesystem::file_type::regular ||
-        std::filesystem::file_size(path, error) > kLimit || error)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::string text(kLimit + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad() || static_cast<std::uintmax_t>(in.gcount()) > kLimit) return std::nullopt;
-    text.resize(static_cast<size_t>(in.gcount()));
-    return text;
+    if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found)
+        return std::string();
+    return std::nullopt;
 }
 
 }  // namespace kestrion

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "DataFileLoad.h"
 #include "DataFileSave.h"
+#include "Deadline.h"
 #include "TestFiles.h"
 
 using namespace scrivona_test;
@@ -135,6 +138,20 @@ TEST(LoadSingleData, RefusalLeavesTheLastSpectrum) {
     EXPECT_EQ(load.GetDeviceName(), L"Nova 设备");
     EXPECT_EQ(load.LoadSingleData(x, y), 1);
     EXPECT_EQ(y[2], 3000.25);
+}
+
+// A FIFO blocked the open and /dev/zero was read until the size limit.
+TEST(LoadSingleData, FifosAndDevicesAreRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo("pipe.txt", 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", "zeros.txt");
+    for (const wchar_t* path : {L"pipe.txt", L"zeros.txt"}) {
+        const auto result = quenlix::testing::ResultWithin(std::chrono::milliseconds(2000), [path] {
+            CDataFileLoad load;
+            return load.SetLoadingSingleDataFilePath(path);
+        });
+        ASSERT_TRUE(result.has_value()) << "still reading after 2 s";
+        EXPECT_EQ(*result, 0);
+    }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(SettingsPath, WindowsSpellingsNameOneFolder) {
+TEST(SettingsPath, BackslashAndCapitalisedNamesMeanOneFolder) {
     EXPECT_EQ(quenlix::SettingsPath("config\\language.bin"), "config/language.bin");
     EXPECT_EQ(quenlix::SettingsPath("Config\\Excitation Wavelength.bin"), "config/Excitation Wavelength.bin");
     EXPECT_EQ(quenlix::SettingsPath("Config/laser port"), "config/laser port");

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Condira.h"
+#include "Kestrion.h"
+
+namespace quenlix {
+
+// One device bound to a page or session. The session owns the record, its
+// preprocessor and buffers; the link belongs to the device list.
+struct ViewDevice {
+    int number = 0;
+    std::wstring serialNumber;
+    std::unique_ptr<CCondira> preprocessor;
+    CKestrion* link = nullptr;
+    std::vector<double> xBuffer;  // X in the current unit, display window only
+    std::vector<double> yBuffer;  // the last processed spectrum
+    int pointCount = 0;           // display-window pixel count
+    long lastFrameNo = -1;
+    long lastDataNo = -1;
+};
+
+}  // namespace quenlix
