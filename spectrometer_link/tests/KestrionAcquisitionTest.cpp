@@ -215,14 +215,16 @@ TEST_F(KestrionAcquisition, UnpluggedDeviceTurnsTheLinkWrongForGood) {
 
 // The period is the integration time cut to whole milliseconds + 4 ms: at
 // 20.9 ms that is 24 ms (not 24.9 or 25). Ticks run on absolute deadlines, so
-// the typical spacing of frame requests is the period itself.
+// the typical spacing of frame requests is the period itself: a late tick
+// makes one gap longer and the next shorter, and the median of many gaps
+// stays put on a loaded machine.
 TEST_F(KestrionAcquisition, FetchPeriodIsWholeMillisecondsPlusFour) {
     auto unit = AddUnit();
     CKestrion link;
     ASSERT_EQ(link.StartDevice(0), 1);
     ASSERT_EQ(link.SetIntegralTimeMS(20.9), 1);
     unit->RecordTraffic(true);
-    ASSERT_TRUE(WaitFor([&] { return link.GetFrameNo() >= 22; }));
+    ASSERT_TRUE(WaitFor([&] { return link.GetFrameNo() >= 42; }));
     std::vector<double> gaps;
     std::chrono::steady_clock::time_point last{};
     for (const WireRecord& r : unit->Traffic()) {
@@ -232,9 +234,9 @@ TEST_F(KestrionAcquisition, FetchPeriodIsWholeMillisecondsPlusFour) {
         }
         last = r.time;
     }
-    ASSERT_GE(gaps.size(), 15u);
+    ASSERT_GE(gaps.size(), 35u);
     std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-    EXPECT_NEAR(gaps[gaps.size() / 2], 24.0, 0.4);
+    EXPECT_NEAR(gaps[gaps.size() / 2], 24.0, 0.45);
 }
 
 // Going away, a running link keeps fetching on a fast tick for a moment
