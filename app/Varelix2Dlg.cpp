@@ -10,6 +10,10 @@
 #include "Prompts.h"
 #include "SettingsFiles.h"
 #include "UiText.h"
+#include "UsbPermissionMessage.h"
+#include "dialogs/UsbSpectrometersDlg.h"
+#include "dialogs/UsbTexts.h"
+#include "usb/UsbBackend.h"
 
 namespace quenlix {
 namespace {
@@ -32,7 +36,7 @@ constexpr int kLanguageIds[4] = {ID_LANGUAGE_CHS, ID_LANGUAGE_CHT, ID_LANGUAGE_E
 
 CVarelix2Dlg::CVarelix2Dlg()
     : versionText(QStringLiteral(QUENLIX_VERSION)), menuBar_(nullptr), mainPanel_(nullptr) {
-    DiscoverDevices();
+    const std::vector<std::string> inaccessible = DiscoverDevices();
     BuildMenu();
     messageTargets.mainWindow = this;
     statusBar_ = new QWidget(this);
@@ -48,6 +52,12 @@ CVarelix2Dlg::CVarelix2Dlg()
     SwitchLanguage();
     WriteLanguageFile(languageIndex);
     SetTimer(kClockTimer, 100);
+    hotplug_ = std::make_unique<UsbHotplugWatch>(
+        kestrion::CurrentUsbBackend(), [this](UsbHotplugWatch::Change change) {
+            usbNote_ = change == UsbHotplugWatch::Change::Connected ? &usbNote_Connected : &usbNote_Removed;
+            ShowVersionPane();
+        });
+    TellInaccessibleSpectrometers(this, inaccessible);  // once the window shows
     setMinimumSize(800, 600);
     setGeometry(100, 100, 800, 600);
 }
@@ -89,6 +99,7 @@ void CVarelix2Dlg::BuildMenu() {
 
     deviceMenu_ = menuBar_->addMenu(QString());
     AddCommand(deviceMenu_, ID_RESCAN_DEVICES);
+    AddCommand(deviceMenu_, ID_USB_SPECTROMETERS);
     AddCommand(deviceMenu_, ID_ACTIVE_TRIGGER);
 
     processMenu_ = menuBar_->addMenu(QString());
@@ -164,6 +175,7 @@ void CVarelix2Dlg::RelabelMenu() {
         {ID_OPERATION_MANUAL, &strMainMenu_Help_OperationManual},
     };
     for (const auto& [id, row] : captions) actions_.at(id)->setText(Text(*row));
+    actions_.at(ID_USB_SPECTROMETERS)->setText(UsbText(usbMenu_Spectrometers));
 }
 
 void CVarelix2Dlg::SwitchLanguage() {
@@ -173,7 +185,7 @@ void CVarelix2Dlg::SwitchLanguage() {
     chosen->setChecked(true);
     RelabelMenu();
     setWindowTitle(Text(strMainDlg_WindowText));
-    statusPanes_[0]->setText(Text(strMainDlg_Status_AppVersion) + versionText);
+    ShowVersionPane();
     statusPanes_[2]->setText(Text(strMainDlg_Status_CompanyInfo));
     UpdateClock();
     mainPanel_->ApplyLanguage(languageIndex);
@@ -205,6 +217,9 @@ void CVarelix2Dlg::OnCommand(int id) {
             break;
         case ID_RESCAN_DEVICES:
             Rescan();
+            break;
+        case ID_USB_SPECTROMETERS:
+            ShowUsbSpectrometers();
             break;
         case ID_ACTIVE_TRIGGER:
             SendMessage(region, WM_ACTIVE_TRIGGER, 100, 0);
@@ -258,9 +273,27 @@ LRESULT CVarelix2Dlg::OnMessage(unsigned msg, WPARAM, LPARAM) {
 void CVarelix2Dlg::Rescan() {
     Window* region = mainPanel_->RegionPanel();
     SendMessage(region, WM_RESCAN_DEVICES, 0, 0);
-    DiscoverDevices();
+    const std::vector<std::string> inaccessible = DiscoverDevices();
     SendMessage(region, WM_RESCAN_DEVICES, 1, 0);
     SendMessage(messageTargets.deviceInfoPage, WM_DEVICES_CHANGED, 0, 0);
+    usbNote_ = nullptr;  // the note asked for this rescan
+    ShowVersionPane();
+    TellInaccessibleSpectrometers(this, inaccessible);
+}
+
+void CVarelix2Dlg::ShowUsbSpectrometers() {
+    // Enumerated once, now: reading every device's strings is for a dialog
+    // the user opened, never for a timer.
+    UsbSpectrometersDlg dialog(kestrion::CurrentUsbBackend()->AllDevices(), this);
+    if (CurrentPrompts().RunModal(dialog) == UsbSpectrometersDlg::kRescan) Rescan();
+}
+
+void CVarelix2Dlg::ShowVersionPane() {
+    QString text = Text(strMainDlg_Status_AppVersion) + versionText;
+    if (usbNote_ != nullptr)
+        text += QStringLiteral("    ") +
+                UsbText(*usbNote_).arg(Text(strMainMenu_Device), Text(strMainMenu_Device_RescanDevices));
+    statusPanes_[0]->setText(text);
 }
 
 void CVarelix2Dlg::UpdateClock() {

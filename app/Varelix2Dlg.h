@@ -5,14 +5,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <map>
+#include <memory>
 
 #include "MainOperationDlg.h"
+#include "UsbHotplugWatch.h"
 #include "Window.h"
+#include "dialogs/UsbTexts.h"
 
 namespace quenlix {
 
 // Menu commands of the main window (the page commands are in SpectrumRegionDlg.h).
 inline constexpr int ID_RESCAN_DEVICES = 32889;
+inline constexpr int ID_USB_SPECTROMETERS = 32990;
 inline constexpr int ID_ACTIVE_TRIGGER = 32971;
 inline constexpr int ID_X_NANOMETER = 32860;
 inline constexpr int ID_X_MICROMETER = 32861;
@@ -38,7 +42,10 @@ inline constexpr int ID_OPERATION_MANUAL = 32946;
 
 // The main window: menu bar, main operation panel and a status bar with the
 // version, a clock and the contact line. Discovers the devices when made and
-// on every rescan. Lives as long as the program runs.
+// on every rescan, and tells the user of listed spectrometers this user may
+// not open. Where the USB backend tells of hotplug, a spectrometer connected
+// or removed puts a note beside the version until the next rescan; rescanning
+// stays the user's decision. Lives as long as the program runs.
 class CVarelix2Dlg : public Window {
 public:
     // Discovers the devices, builds the window, chooses and applies the
@@ -68,6 +75,8 @@ private:
     void RelabelMenu();
     void SwitchLanguage();
     void Rescan();
+    void ShowUsbSpectrometers();
+    void ShowVersionPane();
     void ChooseChartColor(std::uint32_t& color, int id);
     void UpdateClock();
 
@@ -89,6 +98,8 @@ private:
     CMainOperationDlg* mainPanel_;
     QWidget* statusBar_;
     QLabel* statusPanes_[3];
+    std::unique_ptr<UsbHotplugWatch> hotplug_;  // goes before the panes it writes to
+    const UsbTextRow* usbNote_ = nullptr;  // the hotplug note shown, if any
 };
 
 }  // namespace quenlix

@@ -17,6 +17,8 @@ Prompts::Answer Prompts::MessageBox(QWidget* owner, const QString& text, const Q
     if (buttons == Buttons::YesNoCancel)
         shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Information, caption, text, shown, owner);
+    // Some messages hold commands to copy.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (box.exec()) {
         case QMessageBox::Yes: return Answer::Yes;
         case QMessageBox::No: return Answer::No;

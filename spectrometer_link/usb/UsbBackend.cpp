@@ -33,7 +33,7 @@ std::string UsbDeviceInfo::Describe() const {
     return text;
 }
 
-bool UsbBackend::WatchHotplug(std::function<void()>) { return false; }
+bool UsbBackend::WatchHotplug(std::function<void(const UsbHotplugEvent&)>) { return false; }
 
 int UsbBackend::CountDevices() { return static_cast<int>(Spectrometers().size()); }
 

@@ -70,6 +70,12 @@ struct UsbDeviceInfo {
     std::string Describe() const;
 };
 
+// A device that arrived on the bus or left it.
+struct UsbHotplugEvent {
+    bool arrived = false;
+    UsbDeviceInfo device;  // bus, address, pair and listed; no strings, no reference
+};
+
 struct UsbOpenResult {
     std::unique_ptr<UsbConnection> connection;  // null when the open failed
     UsbStatus status = UsbStatus::Failed;       // why it failed (AccessDenied, NoDevice, …)
@@ -83,13 +89,17 @@ public:
 
     // The spectrometers present now, in bus order.
     virtual std::vector<UsbDeviceInfo> Spectrometers() = 0;
-    // Every USB device present, spectrometer or not.
+    // Every USB device present, spectrometer or not, with its manufacturer
+    // and product strings where this user may read them. Slower: it may
+    // open every device.
     virtual std::vector<UsbDeviceInfo> AllDevices() = 0;
     virtual UsbOpenResult Open(const UsbDeviceInfo& device) = 0;
-    // Calls onChange, from a thread of the backend, whenever a device arrives
-    // or leaves, until the backend goes away. False when this backend cannot
-    // tell (nothing will be called).
-    virtual bool WatchHotplug(std::function<void()> onChange);
+    // Calls onChange, from a thread of the backend, for every device that
+    // arrives or leaves, until the next call replaces it (an empty function
+    // stops the calls) or the backend goes away. Once this returns, the
+    // function it replaced is not running and is never called again. False
+    // when this backend cannot tell (nothing will be called).
+    virtual bool WatchHotplug(std::function<void(const UsbHotplugEvent&)> onChange);
 
     int CountDevices();
     // Opens entry index of a fresh enumeration of the spectrometers.

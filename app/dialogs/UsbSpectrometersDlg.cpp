@@ -1,0 +1,152 @@
+#include "UsbSpectrometersDlg.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "Prompts.h"
+#include "ReplaceFile.h"
+#include "SettingsPath.h"
+#include "UdevRule.h"
+#include "UsbTexts.h"
+#include "usb/UsbDeviceList.h"
+
+namespace quenlix {
+namespace {
+
+kestrion::UsbId PairOf(const kestrion::UsbDeviceInfo& device) { return {device.vendor, device.product}; }
+
+void AddOnce(std::vector<kestrion::UsbId>& ids, kestrion::UsbId id) {
+    if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+}
+
+}  // namespace
+
+UsbSpectrometersDlg::UsbSpectrometersDlg(std::vector<kestrion::UsbDeviceInfo> devices, QWidget* parent)
+    : QDialog(parent), devices_(std::move(devices)) {
+    setWindowTitle(UsbText(usbDlg_Title));
+    auto* intro = new QLabel(UsbText(usbDlg_Intro), this);
+    intro->setWordWrap(true);
+    tree_ = new QTreeWidget(this);
+    tree_->setColumnCount(kColumns);
+    tree_->setHeaderLabels({UsbText(usbDlg_ColumnPair), UsbText(usbDlg_ColumnManufacturer),
+                            UsbText(usbDlg_ColumnProduct), UsbText(usbDlg_ColumnBus),
+                            UsbText(usbDlg_ColumnAddress), UsbText(usbDlg_ColumnListed)});
+    tree_->setRootIsDecorated(false);
+    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    auto* ruleHeading = new QLabel(UsbText(usbDlg_RuleHeading).arg(QLatin1String(kUdevRulesFile)), this);
+    ruleHeading->setWordWrap(true);
+    rules_ = new QPlainTextEdit(this);
+    rules_->setReadOnly(true);
+    rules_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    rules_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    // In the order they are used, whatever the desktop's button order.
+    save_ = new QPushButton(UsbText(usbDlg_Save), this);
+    saveAndRescan_ = new QPushButton(UsbText(usbDlg_SaveAndRescan), this);
+    close_ = new QPushButton(UsbText(usbDlg_Close), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {save_, saveAndRescan_, close_}) buttons->addWidget(button);
+    connect(save_, &QPushButton::clicked, this, [this] { Save(); });
+    connect(saveAndRescan_, &QPushButton::clicked, this, [this] {
+        if (Save()) done(kRescan);
+    });
+    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addWidget(tree_, 3);
+    layout->addWidget(ruleHeading);
+    layout->addWidget(rules_, 2);
+    layout->addLayout(buttons);
+
+    FillTree();
+    ShowRules();
+    connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) { OnTicked(item); });
+    resize(860, 520);
+}
+
+void UsbSpectrometersDlg::FillTree() {
+    if (devices_.empty()) {
+        auto* none = new QTreeWidgetItem(tree_, {UsbText(usbDlg_NoDevices)});
+        none->setFlags(Qt::NoItemFlags);
+        return;
+    }
+    for (const kestrion::UsbDeviceInfo& device : devices_) {
+        auto* item = new QTreeWidgetItem(tree_);
+        item->setText(kPair, QString::fromStdString(kestrion::FormatUsbId(PairOf(device))));
+        item->setText(kManufacturer, QString::fromStdString(device.manufacturer));
+        item->setText(kProduct, QString::fromStdString(device.productName));
+        item->setText(kBus, QString::number(device.bus));
+        item->setText(kAddress, QString::number(device.address));
+        item->setText(kListed, device.listed ? UsbText(usbDlg_Yes) : QString());
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(kPair, device.listed ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+bool UsbSpectrometersDlg::Ticked(size_t row) const {
+    return tree_->topLevelItem(static_cast<int>(row))->checkState(kPair) == Qt::Checked;
+}
+
+void UsbSpectrometersDlg::OnTicked(QTreeWidgetItem* item) {
+    const size_t changed = static_cast<size_t>(tree_->indexOfTopLevelItem(item));
+    if (changed >= devices_.size()) return;
+    const Qt::CheckState state = item->checkState(kPair);
+    // The list holds pairs, so every device of the pair follows.
+    const QSignalBlocker quiet(tree_);
+    for (size_t row = 0; row < devices_.size(); ++row) {
+        if (PairOf(devices_[row]) == PairOf(devices_[changed]))
+            tree_->topLevelItem(static_cast<int>(row))->setCheckState(kPair, state);
+    }
+    ShowRules();
+}
+
+void UsbSpectrometersDlg::ShowRules() {
+    std::vector<kestrion::UsbId> ticked;
+    for (size_t row = 0; row < devices_.size(); ++row) {
+        if (Ticked(row)) AddOnce(ticked, PairOf(devices_[row]));
+    }
+    if (ticked.empty()) {
+        rules_->setPlainText(UsbText(usbDlg_RuleNone));
+        return;
+    }
+    QString text;
+    for (kestrion::UsbId id : ticked) text += UdevRuleLine(id.vendor, id.product) + QLatin1Char('\n');
+    text += QLatin1Char('\n') + UdevInstallCommands() + QStringLiteral("\n\n") + UsbText(usbDlg_Replug);
+    rules_->setPlainText(text);
+}
+
+bool UsbSpectrometersDlg::Save() {
+    std::vector<kestrion::UsbId> add;
+    std::vector<kestrion::UsbId> remove;
+    for (size_t row = 0; row < devices_.size(); ++row) {
+        if (Ticked(row) && !devices_[row].listed) AddOnce(add, PairOf(devices_[row]));
+        if (!Ticked(row) && devices_[row].listed) AddOnce(remove, PairOf(devices_[row]));
+    }
+    if (add.empty() && remove.empty()) return true;
+    // A file that cannot be read whole is not replaced by a list without it.
+    const std::optional<std::string> text = kestrion::ReadUsbDeviceListText();
+    if (!text || !WriteFileReplacing(SettingsPathForWrite(kestrion::kUsbDeviceListFile),
+                                     kestrion::EditUsbDeviceList(*text, add, remove))) {
+        CurrentPrompts().MessageBox(this, UsbText(usbDlg_SaveFailed), UsbText(usbDlg_Title),
+                                    Prompts::Buttons::Ok);
+        return false;
+    }
+    const QSignalBlocker quiet(tree_);
+    for (size_t row = 0; row < devices_.size(); ++row) {
+        devices_[row].listed = Ticked(row);
+        tree_->topLevelItem(static_cast<int>(row))
+            ->setText(kListed, devices_[row].listed ? UsbText(usbDlg_Yes) : QString());
+    }
+    return true;
+}
+
+}  // namespace quenlix
