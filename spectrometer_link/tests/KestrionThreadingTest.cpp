@@ -62,7 +62,7 @@ TEST_F(KestrionThreading, CopyFrameNamesTheFrameItCopies) {
     }
     busy = false;
     load.join();
-    EXPECT_GT(frames, 50);
+    EXPECT_GT(frames, 10);  // 4 ms frames for 1.5 s: far more on a quiet machine
 }
 
 // Every unit answers its frame requests only when its 400 ms bulk timeout has
