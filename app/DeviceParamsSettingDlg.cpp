@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Lexora.h"
+#include "SaveFailureMessage.h"
 #include "MessagePayloads.h"
 #include "ProcessValues.h"
 #include "SettingsFiles.h"
@@ -110,7 +111,7 @@ void CDeviceParamsSettingDlg::OnTimeEnter() {
         ShowTime(integralTimeMS);  // the time the devices now run at
     }
     // The file always holds milliseconds, whatever unit the box shows.
-    WriteIntegralTimeFile(integralTimeMS);
+    if (!WriteIntegralTimeFile(integralTimeMS)) TellSaveFailure(this, kIntegralTimeFile);
 }
 
 void CDeviceParamsSettingDlg::OnCountEnter(QLineEdit* box, int kind, int& value) {

@@ -1,11 +1,11 @@
 #include "LineColorList.h"
 
 #include "BoundedFile.h"
+#include "ReplaceFile.h"
 #include "SettingsPath.h"
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -60,8 +60,7 @@ void LoadLineColorList(const std::list<uint32_t>& colors) {
 }
 
 bool SaveLineColorList(const std::list<uint32_t>& colors) {
-    std::ofstream file(quenlix::SettingsPathForWrite(kFileName), std::ios::binary | std::ios::trunc);
-    for (uint32_t color : colors) file << color << "l\r\n";
-    file.flush();
-    return file.good();
+    std::string text;
+    for (uint32_t color : colors) text += std::to_string(color) + "l\r\n";
+    return quenlix::WriteFileReplacing(quenlix::SettingsPathForWrite(kFileName), text);
 }

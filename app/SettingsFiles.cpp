@@ -5,18 +5,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
+#include <string_view>
 
 #include "BoundedFile.h"
+#include "ReplaceFile.h"
 #include "SettingsPath.h"
 
 namespace quenlix {
 namespace {
 
-constexpr const char* kLanguageFile = "config\\language.bin";
-constexpr const char* kExcitationFile = "Config\\Excitation Wavelength.bin";
-constexpr const char* kIntegralTimeFile = "config/integral time.bin";
 constexpr const char* kLanguageCodes[4] = {"Chs", "Cht", "Eng", "Jap"};
 // Far beyond what any of these files holds; a larger one is no settings file.
 constexpr std::size_t kSettingsFileLimit = 4096;
@@ -26,9 +24,8 @@ std::string ReadSettingsFile(const char* name) {
     return ReadBoundedFile(SettingsPath(name), kSettingsFileLimit).bytes;
 }
 
-void WriteBytes(const char* name, const void* data, std::size_t size) {
-    std::ofstream out(SettingsPathForWrite(name), std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+bool WriteBytes(const char* name, const void* data, std::size_t size) {
+    return WriteFileReplacing(SettingsPathForWrite(name), std::string_view(static_cast<const char*>(data), size));
 }
 
 }  // namespace
@@ -42,10 +39,10 @@ int ReadLanguageFile(int fallback) {
     return fallback;
 }
 
-void WriteLanguageFile(int languageIndex) {
-    if (languageIndex < 0 || languageIndex > 3) return;
+bool WriteLanguageFile(int languageIndex) {
+    if (languageIndex < 0 || languageIndex > 3) return false;
     const char* code = kLanguageCodes[languageIndex];
-    WriteBytes(kLanguageFile, code, std::strlen(code) + 1);
+    return WriteBytes(kLanguageFile, code, std::strlen(code) + 1);
 }
 
 double ReadExcitationWavelengthFile(double fallback) {
@@ -57,14 +54,14 @@ double ReadExcitationWavelengthFile(double fallback) {
     return std::isfinite(value) ? value : fallback;
 }
 
-void WriteExcitationWavelengthFile(double nm) {
+bool WriteExcitationWavelengthFile(double nm) {
     std::uint64_t bits = std::bit_cast<std::uint64_t>(nm);
     unsigned char bytes[8];
     for (unsigned char& b : bytes) {
         b = static_cast<unsigned char>(bits & 0xFF);
         bits >>= 8;
     }
-    WriteBytes(kExcitationFile, bytes, sizeof bytes);
+    return WriteBytes(kExcitationFile, bytes, sizeof bytes);
 }
 
 double ReadIntegralTimeFile() {
@@ -75,10 +72,10 @@ double ReadIntegralTimeFile() {
     return ms;
 }
 
-void WriteIntegralTimeFile(double ms) {
+bool WriteIntegralTimeFile(double ms) {
     char text[64];
     const int n = std::snprintf(text, sizeof text, "%g", ms);
-    if (n > 0) WriteBytes(kIntegralTimeFile, text, static_cast<std::size_t>(n));
+    return n > 0 && WriteBytes(kIntegralTimeFile, text, static_cast<std::size_t>(n));
 }
 
 }  // namespace quenlix

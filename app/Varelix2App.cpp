@@ -1,12 +1,14 @@
 #include "Varelix2App.h"
 
 #include <QStandardPaths>
+#include <cstdio>
 
 #include "LineColorList.h"
 #include "Lexora.h"
 #include "Prompts.h"
 #include "ProcessValues.h"
 #include "SettingsFiles.h"
+#include "SettingsPath.h"
 #include "UiText.h"
 
 namespace quenlix {
@@ -23,8 +25,12 @@ CVarelix2App::CVarelix2App(const QString& lockPath) : guard_(lockPath) {
 
 CVarelix2App::~CVarelix2App() {
     mainWindow_.reset();
-    // A refused second instance leaves the running one's file alone.
-    if (running_) WriteExcitationWavelengthFile(excitationWavelengthSetting);
+    // A refused second instance leaves the running one's file alone. The
+    // window is gone (and a signal may be closing the program): say it on
+    // standard error rather than in a box nobody may be there to close.
+    if (running_ && !WriteExcitationWavelengthFile(excitationWavelengthSetting)) {
+        std::fprintf(stderr, "quenlix: could not save %s\n", SettingsPath(kExcitationFile).c_str());
+    }
 }
 
 bool CVarelix2App::InitInstance() {

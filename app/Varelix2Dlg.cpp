@@ -7,6 +7,7 @@
 
 #include "DeviceList.h"
 #include "Lexora.h"
+#include "SaveFailureMessage.h"
 #include "Prompts.h"
 #include "SettingsFiles.h"
 #include "UiText.h"
@@ -50,7 +51,7 @@ CVarelix2Dlg::CVarelix2Dlg()
     setWindowTitle(Text(strMainDlg_WindowText));
     languageIndex = ReadLanguageFile(languageIndex);
     SwitchLanguage();
-    WriteLanguageFile(languageIndex);
+    if (!WriteLanguageFile(languageIndex)) TellSaveFailure(this, kLanguageFile);
     SetTimer(kClockTimer, 100);
     hotplug_ = std::make_unique<UsbHotplugWatch>(
         kestrion::CurrentUsbBackend(), [this](UsbHotplugWatch::Change change) {
@@ -204,7 +205,7 @@ void CVarelix2Dlg::OnCommand(int id) {
         if (kLanguageIds[i] == id) {
             languageIndex = i;
             SwitchLanguage();
-            WriteLanguageFile(languageIndex);
+            if (!WriteLanguageFile(languageIndex)) TellSaveFailure(this, kLanguageFile);
             return;
         }
     }

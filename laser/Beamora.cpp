@@ -9,7 +9,6 @@
 #include <charconv>
 #include <chrono>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "BoundedFile.h"
+#include "ReplaceFile.h"
 #include "SettingsPath.h"
 
 namespace {
@@ -171,8 +171,8 @@ void CBeamora::Send(unsigned char code, int value) {
 }
 
 void CBeamora::SavePort() {
-    std::ofstream file(quenlix::SettingsPathForWrite(kPortFile), std::ios::binary | std::ios::trunc);
-    file << QString::fromStdWString(record_->portName).toStdString();
+    quenlix::WriteFileReplacing(quenlix::SettingsPathForWrite(kPortFile),
+                                QString::fromStdWString(record_->portName).toStdString());
 }
 
 void CBeamora::LoadPort() {

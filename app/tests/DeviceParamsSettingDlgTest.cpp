@@ -9,6 +9,7 @@
 #include "Lexora.h"
 #include "MessagePayloads.h"
 #include "ProcessValues.h"
+#include "Prompts.h"
 
 using namespace quenlix;
 
@@ -196,4 +197,32 @@ TEST_F(Strip, LanguageRelabelsAndKeepsTheChoices) {
               QString::fromWCharArray(strMainDlg_SpecRegion_DevParams_TrigModeExt[0]));
     EXPECT_EQ(region.commands.size(), sent) << "relabelling sends nothing";
     languageIndex = 2;
+}
+
+namespace {
+
+class RecordingBoxes : public Prompts {
+public:
+    Answer MessageBox(QWidget*, const QString& text, const QString&, Buttons) override {
+        texts.push_back(text);
+        return Answer::Ok;
+    }
+    std::vector<QString> texts;
+};
+
+}  // namespace
+
+// The time is applied, but the file that keeps it cannot be written: the
+// person at the screen is told, naming the file.
+TEST_F(Strip, ATimeThatCannotBeSavedIsTold) {
+    RecordingBoxes boxes;
+    InstallPrompts(&boxes);
+    CDeviceParamsSettingDlg strip(&region);
+    std::filesystem::create_directories("config/integral time.bin/blocked");
+    Enter(strip.TimeBox(), "250");
+    InstallPrompts(nullptr);
+    EXPECT_EQ(strip.IntegralTimeMS(), 250.0);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(boxes.texts[0].startsWith("Save failure!")) << boxes.texts[0].toStdString();
+    EXPECT_TRUE(boxes.texts[0].endsWith("config/integral time.bin"));
 }

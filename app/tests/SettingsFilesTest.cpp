@@ -157,3 +157,20 @@ TEST(SettingsReaders, UsbDeviceListUpTo64KiBIsReadAndA50MBOneRefusedAtOnce) {
     ASSERT_TRUE(ids.has_value()) << "a large list took more than 0.5 s";
     EXPECT_TRUE(ids->empty());
 }
+
+// Settings are written whole under a temporary name and renamed into place: a
+// write that cannot finish says so and leaves what was there, and no
+// temporary file stays behind.
+TEST(SettingsWriters, AWriteThatCannotFinishSaysSoAndLeavesNoPartialFile) {
+    ASSERT_TRUE(quenlix::WriteIntegralTimeFile(12.5));
+    std::filesystem::create_directories("config/language.bin/blocked");  // a folder in the file's place
+    EXPECT_FALSE(quenlix::WriteLanguageFile(2));
+    EXPECT_TRUE(std::filesystem::is_directory("config/language.bin"));
+    std::filesystem::create_directories("config/spec color.bin/blocked");
+    EXPECT_FALSE(SaveLineColorList({255, 65280}));
+    EXPECT_EQ(quenlix::ReadIntegralTimeFile(), 12.5);
+    for (const auto& entry : std::filesystem::directory_iterator("config")) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "language.bin" || name == "spec color.bin" || name == "integral time.bin") << name;
+    }
+}
