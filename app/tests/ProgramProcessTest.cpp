@@ -73,7 +73,7 @@ TEST_F(Program, TerminationSignalsCloseItAsItsWindowWouldBe) {
         ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), signal), 0);
         ASSERT_TRUE(process.waitForFinished(3000)) << "still running 3 s after the signal";
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().right(4000).toStdString();
         std::ifstream written(folder.filePath("config/Excitation Wavelength.bin").toStdString(), std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(written), {}};
         EXPECT_EQ(bytes, std::string("\0\0\0\0\0\x88\x88\x40", 8)) << "785 nm, written at exit";
