@@ -8,8 +8,8 @@
 #include "Lexora.h"
 #include "Prompts.h"
 #include "UiText.h"
-#include "dialogs/UdevRule.h"
-#include "dialogs/UsbTexts.h"
+#include "UdevRule.h"
+#include "UsbTexts.h"
 
 namespace quenlix {
 namespace {

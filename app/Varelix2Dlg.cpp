@@ -12,8 +12,8 @@
 #include "SettingsFiles.h"
 #include "UiText.h"
 #include "UsbPermissionMessage.h"
-#include "dialogs/UsbSpectrometersDlg.h"
-#include "dialogs/UsbTexts.h"
+#include "UsbSpectrometersDlg.h"
+#include "UsbTexts.h"
 #include "usb/UsbBackend.h"
 
 namespace quenlix {

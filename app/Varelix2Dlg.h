@@ -10,7 +10,7 @@
 #include "MainOperationDlg.h"
 #include "UsbHotplugWatch.h"
 #include "Window.h"
-#include "dialogs/UsbTexts.h"
+#include "UsbTexts.h"
 
 namespace quenlix {
 

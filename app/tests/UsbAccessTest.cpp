@@ -13,8 +13,8 @@
 #include "FakeUsbBackend.h"
 #include "Prompts.h"
 #include "Varelix2Dlg.h"
-#include "dialogs/UdevRule.h"
-#include "dialogs/UsbSpectrometersDlg.h"
+#include "UdevRule.h"
+#include "UsbSpectrometersDlg.h"
 
 using namespace quenlix;
 using namespace quenlix::testing;
