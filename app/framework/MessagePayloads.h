@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <concepts>
 #include <vector>
 
@@ -40,6 +41,21 @@ template <>
 struct WParamPayload<WM_CHOSEN_SOURCES> { using Type = std::vector<int>; };
 template <>
 struct LParamPayload<WM_CHOSEN_SOURCES> { using Type = std::vector<int>; };
+
+// X min, X max, Y min, Y max of the chart's new region.
+template <>
+struct LParamPayload<WM_SET_AXIS_REGION> { using Type = std::array<double, 4>; };
+// wParam -1 and lParam the leading number of a static spectrum's text ("3"
+// for "3 Line"); or a device number with lParam -1; or -1, -1 for none.
+template <>
+struct LParamPayload<WM_SELECT_ACTIVE_SPECTRUM> { using Type = QString; };
+// wParam 0 and lParam the X to move the cursor line to; or wParam +1 / -1
+// (as WPARAM) with lParam 0 for one point to the right / left.
+template <>
+struct LParamPayload<WM_MOVE_CURSOR_LINE> { using Type = double; };
+// wParam 1 for the cursor line's X, 2 for its Y.
+template <>
+struct LParamPayload<WM_CURSOR_VALUE> { using Type = double; };
 
 template <unsigned Msg, typename T>
 concept CarriesInWParam = requires { typename WParamPayload<Msg>::Type; } &&
