@@ -6,6 +6,7 @@
 #include "MessagePayloads.h"
 #include "Lexora.h"
 #include "Prompts.h"
+#include "SpectrumDisplayDlg.h"
 #include "UiText.h"
 
 namespace quenlix {
@@ -26,12 +27,13 @@ CSpectrumRegionDlg::~CSpectrumRegionDlg() {
     for (TabRecord& record : records_) record.page.reset();  // in tab order
 }
 
-NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget*) {
+NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
     NewPage made;
     made.result = 1;
     switch (kind) {
         case ID_NEW_SPECTRUM_CHART:
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecChart, tabCounter);
+            made.page = std::make_unique<CSpectrumDisplayDlg>(parent);
             break;
         case ID_NEW_SPECTRUM_FORM:
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecForm, tabCounter);

@@ -16,7 +16,9 @@ Prompts::Answer Prompts::MessageBox(QWidget* owner, const QString& text, const Q
     if (buttons == Buttons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
     if (buttons == Buttons::YesNoCancel)
         shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Information, caption, text, shown, owner);
+    if (buttons == Buttons::OkCancel) shown = QMessageBox::Ok | QMessageBox::Cancel;
+    const auto icon = buttons == Buttons::OkCancel ? QMessageBox::Question : QMessageBox::Information;
+    QMessageBox box(icon, caption, text, shown, owner);
     // Some messages hold commands to copy.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (box.exec()) {

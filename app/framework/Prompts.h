@@ -16,7 +16,8 @@ namespace quenlix {
 // desktop goes through one Prompts object, so tests can answer in their place.
 class Prompts {
 public:
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // OkCancel asks a question (question icon); the others inform.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~Prompts() = default;

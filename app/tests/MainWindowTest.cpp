@@ -174,8 +174,9 @@ TEST_F(MainWindow, OnlyOneInstanceRuns) {
         CVarelix2App first(lock);
         ASSERT_TRUE(first.InitInstance());
         ASSERT_NE(first.MainWindow(), nullptr);
-        EXPECT_EQ(first.MainWindow()->MainPanel()->RegionPanel()->Tabs()->count(), 0)
-            << "no page kind exists yet";
+        QTabBar* tabs = first.MainWindow()->MainPanel()->RegionPanel()->Tabs();
+        ASSERT_EQ(tabs->count(), 1);
+        EXPECT_EQ(tabs->tabText(0), "Chart(0)") << "every run starts with a live chart";
         {
             CVarelix2App second(lock);
             EXPECT_FALSE(second.InitInstance());

@@ -8,6 +8,7 @@
 #include "Lexora.h"
 #include "MessagePayloads.h"
 #include "Prompts.h"
+#include "SpectrumDisplayDlg.h"
 
 using namespace quenlix;
 using namespace quenlix::testing;
@@ -110,13 +111,16 @@ TEST_F(Region, CommandsReachTheSelectedPageOrEveryPage) {
     EXPECT_EQ(Page(1)->languageCalls, 2);
 }
 
-TEST_F(Region, CommandsWithoutPagesOrOfUnknownKinds) {
+TEST_F(Region, ChartCommandsOpenLivePagesAndUnknownKindsNothing) {
     CSpectrumRegionDlg plain;
-    EXPECT_EQ(SendMessage(&plain, WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0), 1);
     EXPECT_EQ(SendMessage(&plain, WM_OPEN_TAB, ID_OPEN_CONTINUOUS_SPECTRUM, 0), 0);
     EXPECT_EQ(SendMessage(&plain, WM_OPEN_TAB, 12345, 0), 0);
-    EXPECT_TRUE(plain.Records().empty()) << "no page kind exists in the plain panel yet";
+    EXPECT_TRUE(plain.Records().empty());
     EXPECT_EQ(SendMessage(&plain, WM_PAGE_COMMAND, 1, 3), 0) << "nobody took the parameter";
+    EXPECT_EQ(SendMessage(&plain, WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0), 1);
+    ASSERT_EQ(plain.Records().size(), 1u);
+    EXPECT_NE(dynamic_cast<CSpectrumDisplayDlg*>(plain.Records()[0].page.get()), nullptr);
+    EXPECT_EQ(SendMessage(&plain, WM_PAGE_COMMAND, 1, 3), 1) << "the live page takes the averaging";
     EXPECT_EQ(SendMessage(&region, WM_OPEN_TAB, 12345, 0), 0);
     EXPECT_TRUE(region.Records().empty());
 }

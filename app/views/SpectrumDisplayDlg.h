@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "Beamora.h"
+#include "ChooseDeviceDlg.h"
+#include "SpectrumDisplayBase.h"
+#include "SpectrumInfoDlg.h"
+
+namespace quenlix {
+
+// The live page: the spectra of the devices ticked in its chooser as device
+// lines and any number of static spectra as file lines on one chart, with
+// an information area below (cursor read-out, pressure, averaging progress,
+// active line; and the chooser), and the pulsed laser started and stopped
+// with the acquisition.
+class CSpectrumDisplayDlg : public CSpectrumDisplayBase {
+public:
+    explicit CSpectrumDisplayDlg(QWidget* parent = nullptr);
+    ~CSpectrumDisplayDlg() override;
+
+    LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
+
+    void ApplyLanguage(int index) override;
+    void BeforeRescan() override;
+    void AfterRescan() override;
+    void OnDeviceAdded(int number, int pointCount, const double* xBuffer,
+                       const std::wstring& serialNumber) override;
+    void OnNewSpectrum(int number, const double* yBuffer) override;
+    void AfterPull() override;
+    void OnIntegralTimeApplied() override;
+    void Run() override;
+    void Stop() override;
+    void AddActiveSpectrum() override;
+    void LoadSpectrum() override;
+    void DeleteSpectra() override;
+
+    CSpectrumInfoDlg* InfoPanel() const { return infoPanel; }
+    CChooseDeviceDlg* Chooser() const { return chooser; }
+    QTabWidget* InfoTabs() const { return infoTabs; }
+    QPushButton* InfoToggle() const { return infoToggle; }
+    QSize ChartSize() const { return chartSize; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void AfterLeftUp() override;
+
+private:
+    LRESULT BindChosen(const std::vector<int>& positions);
+    LRESULT SelectActive(WPARAM wParam, LPARAM lParam);
+    LRESULT MoveCursorLine(WPARAM wParam, LPARAM lParam);
+    void ReadOut();
+    void ToggleInfo();
+    void Layout();
+
+    QTabWidget* infoTabs;
+    QPushButton* infoToggle;
+    CSpectrumInfoDlg* infoPanel;
+    CChooseDeviceDlg* chooser;
+    CBeamora laser;
+    bool laserOn = false;
+    bool infoShown = true;
+    int infoTabHeight = 150;
+    // The first bound device completed an averaging block in this step.
+    bool firstDeviceDelivered_ = false;
+};
+
+}  // namespace quenlix
