@@ -105,6 +105,29 @@ TEST(StringTable, TranslationsKeepPlaceholdersAndLineBreaks) {
     }
 }
 
+// Adding spectra up and laying a line over the chart are different commands;
+// one word for both has the operator press the wrong button.
+TEST(StringTable, TranslationsKeepTheirTermsApart) {
+    const std::vector<std::wstring_view> overlayWords = {L"叠加", L"疊加", L"重ね"};
+    const std::vector<std::wstring_view> superpositionWords = {L"累加", L"積算"};
+    const auto usesAny = [](std::wstring_view text, const std::vector<std::wstring_view>& words) {
+        return std::any_of(words.begin(), words.end(), [&](std::wstring_view word) { return text.find(word) != text.npos; });
+    };
+    for (const Row& row : kRows) {
+        const std::wstring_view english = row.texts[kEnglish];
+        for (int language : {0, 1, 3}) {
+            const std::wstring_view text = row.texts[language];
+            if (english.find(L"Superposition") != english.npos) {
+                EXPECT_FALSE(usesAny(text, overlayWords)) << row.name << " language " << language;
+            }
+            if (english.find(L"Overlay") != english.npos) {
+                EXPECT_FALSE(usesAny(text, superpositionWords)) << row.name << " language " << language;
+            }
+            EXPECT_EQ(text.find(L"..."), text.npos) << row.name << " language " << language << " has a Latin ellipsis";
+        }
+    }
+}
+
 TEST(StringTable, DateFormatsUseOnlyClockConversions) {
     int dateRows = 0;
     for (const Row& row : kRows) {
