@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QHelpEvent>
 #include <QScrollBar>
 #include <QToolButton>
 #include <map>
+#include <vector>
 
 #include "ToolbarCommands.h"
 #include "Window.h"
@@ -41,6 +43,11 @@ private:
     void OnButton(int command);
     LRESULT Send(int command, int state);
     void SetPressed(int command, bool pressed);
+    // Presses command and releases the rest of its group.
+    void PressInGroup(int command, const std::vector<int>& group);
+    // Shows the scroll bar when the window is narrower than the buttons.
+    void UpdateScrolling();
+    void ShowToolTip(const QHelpEvent& help);
 
     Window* view_;
     int layout_ = kLayoutLiveView;
