@@ -13,7 +13,6 @@ std::list<uint32_t> lineColorList;
 
 namespace {
 
-constexpr const char* kFileName = "config/spec color.bin";
 constexpr uint32_t kDefaultColors[] = {255, 16711680, 15736992, 25600, 5737262};
 constexpr uint32_t kLargestColor = 0x00FFFFFF;
 // Ten colour lines take some 100 bytes; room for long garbage lines too.
@@ -52,7 +51,7 @@ void LoadLineColorList(const std::list<uint32_t>& colors) {
         lineColorList.insert(lineColorList.end(), colors.begin(), colors.end());
         return;
     }
-    std::list<uint32_t> read = ReadColorFile(quenlix::SettingsPath(kFileName));
+    std::list<uint32_t> read = ReadColorFile(quenlix::SettingsPath(kLineColorFile));
     // An empty list would leave the colour dialog nothing to select and every
     // line the same red, so a file without a colour counts as a missing one.
     if (read.empty()) read.assign(std::begin(kDefaultColors), std::end(kDefaultColors));
@@ -62,5 +61,5 @@ void LoadLineColorList(const std::list<uint32_t>& colors) {
 bool SaveLineColorList(const std::list<uint32_t>& colors) {
     std::string text;
     for (uint32_t color : colors) text += std::to_string(color) + "l\r\n";
-    return quenlix::WriteFileReplacing(quenlix::SettingsPathForWrite(kFileName), text);
+    return quenlix::WriteFileReplacing(quenlix::SettingsPathForWrite(kLineColorFile), text);
 }

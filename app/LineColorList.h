@@ -9,6 +9,9 @@
 // on the UI thread only.
 extern std::list<uint32_t> lineColorList;
 
+// Where the list is kept.
+inline constexpr const char* kLineColorFile = "config/spec color.bin";
+
 // The colour dialog offers no more than this many colours.
 inline constexpr std::size_t kMaxLineColors = 10;
 

@@ -9,6 +9,8 @@
 #include "Lexora.h"
 #include "SaveFailureMessage.h"
 #include "Prompts.h"
+#include "SetExcitationWavelengthDlg.h"
+#include "SetLineColorDlg.h"
 #include "SettingsFiles.h"
 #include "UiText.h"
 #include "UsbPermissionMessage.h"
@@ -248,10 +250,16 @@ void CVarelix2Dlg::OnCommand(int id) {
             CurrentPrompts().OpenDocument(QDir::current().absoluteFilePath(QString::fromLatin1(manual)));
             break;
         }
-        case ID_COLOR_LINE:
-            // The line colour dialog is not built yet: until it is, the
-            // command does nothing.
+        case ID_COLOR_LINE: {
+            CSetLineColorDlg dialog(this);
+            CurrentPrompts().RunModal(dialog);
             break;
+        }
+        case ID_EXCITATION_WAVELENGTH: {
+            CSetExcitationWavelengthDlg dialog(this);
+            CurrentPrompts().RunModal(dialog);
+            break;
+        }
         default:  // the Raman screening mode has no action
             break;
     }
