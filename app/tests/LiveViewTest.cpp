@@ -88,8 +88,9 @@ protected:
 
 TEST_F(LiveView, BindsTheTickedDevicesInListOrderAndARescanLeavesNone) {
     Open(3);
-    EXPECT_EQ(BoundNumbers(), std::vector<int>{0}) << "the first device from the start";
-    EXPECT_EQ(page->Chart().GetDeviceLineCount(), 1);
+    EXPECT_EQ(BoundNumbers(), (std::vector<int>{0, 1, 2})) << "every device from the start";
+    EXPECT_EQ(page->Chart().GetDeviceLineCount(), 3);
+    EXPECT_EQ(page->ActiveDevice(), 0);
 
     const std::vector<int> ticked{2, 0};
     SendWithWParam<WM_CHOSEN_SOURCES>(page.get(), ticked, 0);
@@ -213,6 +214,20 @@ TEST_F(LiveView, RunOnceEndsAfterOneWholeAveragingBlock) {
     RunEventLoop(300);
     EXPECT_EQ(device.GetDataNo(), before) << "stopped";
 
+    // The read-out line, placed by a click in the reticule mode and moved to
+    // the mercury line by typing: its Y is reported when the block ends.
+    Command(ID_BTN_RETICULE, 1);
+    const QPoint middle(page->Canvas()->width() / 2, page->Canvas()->height() / 2);
+    MoveOnChart(middle);
+    QTest::mouseClick(page->Canvas(), Qt::LeftButton, Qt::NoModifier, middle);
+    page->InfoPanel()->XBox()->setText("546.07");
+    QTest::keyClick(page->InfoPanel()->XBox(), Qt::Key_Return);
+    double x;
+    ASSERT_EQ(page->Chart().GetVerticalLineXData(x), 1);
+    EXPECT_NEAR(x, 546.07, 0.5);
+    EXPECT_FALSE(page->InfoPanel()->PressureBox()->text().isEmpty()) << "nm give a pressure";
+    page->InfoPanel()->YBox()->clear();
+
     Command(ID_BTN_DEV_RUN_ONCE);
     QElapsedTimer clock;
     clock.start();
@@ -223,6 +238,9 @@ TEST_F(LiveView, RunOnceEndsAfterOneWholeAveragingBlock) {
     RunEventLoop(400);
     EXPECT_EQ(device.GetDataNo(), ended) << "nothing after the block";
     EXPECT_LE(ended, before + 1) << "exactly one block";
+    double y;
+    ASSERT_EQ(page->Chart().GetVerticalLineYData(y), 1);
+    EXPECT_EQ(page->InfoPanel()->YBox()->text(), QString::asprintf("%.3f", y));
 }
 
 TEST_F(LiveView, StaticLinesAreNumberedChosenByNumberAndRenumberedAfterDeleting) {

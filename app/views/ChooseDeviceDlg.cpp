@@ -78,6 +78,17 @@ void CChooseDeviceDlg::RefreshDevices() {
     SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetPanel, none, 0);
 }
 
+void CChooseDeviceDlg::TickAllDevices() {
+    {
+        const QSignalBlocker quiet(deviceTree_);
+        for (int i = 0; i < deviceTree_->topLevelItemCount(); ++i)
+            deviceTree_->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    }
+    const std::vector<int> ticked = TickedDevicePositions();
+    SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetView, ticked, 0);
+    SendWithWParam<WM_CHOSEN_SOURCES>(sourceTargetPanel, ticked, 0);
+}
+
 void CChooseDeviceDlg::OnDeviceItemChanged(QTreeWidgetItem* item) {
     deviceTree_->setCurrentItem(item);
     const std::vector<int> ticked = TickedDevicePositions();

@@ -23,6 +23,8 @@ public:
     void SetSourceTargetView(Window* view);
     void SetSourceTargetPanel(Window* panel);
     void RefreshDevices();
+    // Ticks every device and tells the view and the panel once.
+    void TickAllDevices();
     void AddStaticSpectrum(const QString& text);
     void ClearStaticSpectra();
     void ApplyLanguage(int index);

@@ -37,6 +37,8 @@ CSpectrumDisplayDlg::CSpectrumDisplayDlg(QWidget* parent)
 
     InitChart();
     CreatePeakPanel();
+    // A new page shows every device at once, the first one active.
+    chooser->TickAllDevices();
     // The toggle sits on the row of the tab titles.
     infoToggle->raise();
 }
