@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "Lexora.h"
 #include "LineColorList.h"
@@ -338,6 +339,12 @@ void CSpectrumDisplayBase::OpenCoordsDialog() {
 void CSpectrumDisplayBase::SetPeakSearch(bool on) {
     chart.SetAotuSearchPeak(on);
     autoPeakOn = on;
+    if (peakPanel && on && !peakPanelPlaced_) {
+        // First shown at the chart's top right, off the toolbar and the axis.
+        peakPanel->move(chartOrigin.x() + std::max(0, chartSize.width() - peakPanel->width() - 8),
+                        chartOrigin.y() + 8);
+        peakPanelPlaced_ = true;
+    }
     if (peakPanel) peakPanel->setVisible(on && viewShown);
     if (on) chart.SetDisplayLibs(false);
 }

@@ -133,6 +133,7 @@ private:
     void ChartContextMenu(QPoint globalAt) override;
 
     ChartCanvas* canvas_;
+    bool peakPanelPlaced_ = false;
 };
 
 }  // namespace quenlix
