@@ -87,8 +87,8 @@ private:
     const quenlix::CSpectrumDisplayDlg& page_;
 };
 
-void WaitForFirstSpectrum(QWidget& window) {
-    auto* page = window.findChild<quenlix::CSpectrumDisplayDlg*>();
+void WaitForFirstSpectrum(quenlix::CVarelix2Dlg& window) {
+    auto* page = dynamic_cast<quenlix::CSpectrumDisplayDlg*>(window.MainPanel()->RegionPanel()->SelectedPage());
     if (!page) return;
     SpectrumPaintWatcher watcher(*page);
     page->Canvas()->installEventFilter(&watcher);
