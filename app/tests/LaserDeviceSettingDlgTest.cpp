@@ -1,16 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "LaserSettings.h"
+#include "LaserDeviceSettingDlg.h"
+#include "ProcessValues.h"
+#include "Prompts.h"
+#include "PtyPair.h"
 
 using namespace quenlix;
 
 namespace {
+
+using Bytes = std::vector<unsigned char>;
 
 const char* const kLaserFile = "config/libs-laser.bin";
 
@@ -30,6 +37,32 @@ std::string SettingsText(std::initializer_list<std::pair<const char*, const char
     for (const auto& [name, value] : rows) text += std::string(name) + "\r\n" + value + "\r\n";
     return text;
 }
+
+Bytes Frame(unsigned char code, std::array<unsigned char, 4> value) {
+    return {0x55, 0xAA, 0x08, 0x00, code, value[0], value[1], value[2], value[3], 0x00};
+}
+
+class RecordingBoxes : public Prompts {
+public:
+    Answer MessageBox(QWidget*, const QString& text, const QString&, Buttons) override {
+        texts.push_back(text);
+        return Answer::Ok;
+    }
+    std::vector<QString> texts;
+};
+
+class LaserDialog : public ::testing::Test {
+protected:
+    void SetUp() override { languageIndex = 2; }
+    void TearDown() override { InstallPrompts(nullptr); }
+
+    // Types text into the edit and presses Enter there.
+    static void Enter(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->setText(text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+};
 
 }  // namespace
 
@@ -75,5 +108,160 @@ TEST(LaserSettingsFile, IsReadIntoRangeAndWrittenAsCrLfLines) {
     }
     std::filesystem::remove(kLaserFile);
     std::filesystem::create_directories(kLaserFile);
+    EXPECT_EQ(ReadLaserSettingsFile().HZ, 20);
+}
+
+// Edits, arrows, unit lists and enabling as the person uses them; Enter in an
+// edit and Escape leave the dialog open.
+TEST_F(LaserDialog, EditsArrowsAndUnitsKeepValuesInRange) {
+    WriteFile(kLaserFile,
+              SettingsText({{"HZ", "999"}, {"PulseWidthUsec", "2500"}, {"Delay0Ns", "999000000"}}));
+    CBeamora laser;
+    CLaserDeviceSettingDlg dialog(laser);
+    dialog.show();
+    EXPECT_EQ(dialog.WidthBox()->text(), "2500");  // unit lists start at µs and ns
+    EXPECT_EQ(dialog.DelayBox()->text(), "999000000");
+
+    dialog.FreqArrows()->Up()->click();
+    dialog.FreqArrows()->Up()->click();
+    EXPECT_EQ(dialog.settings.HZ, 1000);
+    Enter(dialog.FreqBox(), "5000");  // typing goes beyond the arrows' limit
+    EXPECT_EQ(dialog.settings.HZ, 5000);
+    dialog.FreqArrows()->Up()->click();
+    EXPECT_EQ(dialog.settings.HZ, 5000);
+    Enter(dialog.FreqBox(), "0");
+    EXPECT_EQ(dialog.FreqBox()->text(), "5000");
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.WidthUnit()->setCurrentIndex(1);  // ms: whole milliseconds
+    EXPECT_EQ(dialog.settings.PulseWidthUsec, 2000);
+    EXPECT_EQ(dialog.WidthBox()->text(), "2");
+    Enter(dialog.WidthBox(), "1");
+    EXPECT_EQ(dialog.settings.PulseWidthUsec, 1000);
+    dialog.WidthArrows()->Down()->click();  // not below one unit
+    EXPECT_EQ(dialog.settings.PulseWidthUsec, 1000);
+    Enter(dialog.WidthBox(), "999");
+    dialog.WidthArrows()->Up()->click();
+    dialog.WidthArrows()->Up()->click();  // not above 1000000 µs
+    EXPECT_EQ(dialog.settings.PulseWidthUsec, 1000000);
+    dialog.WidthUnit()->setCurrentIndex(0);
+    EXPECT_EQ(dialog.WidthBox()->text(), "1000000");
+
+    dialog.DelayUnit()->setCurrentIndex(2);  // ms
+    EXPECT_EQ(dialog.settings.Delay0Ns, 999000000);
+    dialog.DelayArrows()->Up()->click();
+    dialog.DelayArrows()->Up()->click();  // not above 1000000000 ns
+    EXPECT_EQ(dialog.settings.Delay0Ns, 1000000000);
+    Enter(dialog.DelayBox(), "3000");  // 3 s in ns is more than an int holds
+    EXPECT_EQ(dialog.settings.Delay0Ns, 1000000000);
+    EXPECT_EQ(dialog.DelayBox()->text(), "1000");
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.ControlCheck()->click();
+    EXPECT_FALSE(dialog.settings.BOpenLaserControl);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             dialog.PortBox(), dialog.FreqBox(), dialog.FreqArrows(), dialog.WidthBox(), dialog.WidthUnit(),
+             dialog.DelayBox(), dialog.DelayArrows(), dialog.DelayUnit()}) {
+        EXPECT_FALSE(w->isEnabled());
+    }
+    EXPECT_TRUE(dialog.TrigBox()->isEnabled());
+    dialog.ControlCheck()->click();
+    EXPECT_TRUE(dialog.PortBox()->isEnabled());
+    EXPECT_TRUE(dialog.DelayBox()->isEnabled());
+
+    // Mode 2 keeps the delay of mode 1 out of use.
+    WriteFile(kLaserFile, SettingsText({{"ControlMode", "2"}}));
+    CLaserDeviceSettingDlg mode2(laser);
+    EXPECT_TRUE(mode2.FreqBox()->isEnabled());
+    EXPECT_FALSE(mode2.DelayBox()->isEnabled());
+}
+
+// With the laser's port already open, OK sends trigger, width, frequency,
+// delay and start to it; the new port number only counts from the next
+// opening. OK with control off closes the port. The mode-2 settings go back
+// into the file as read.
+TEST_F(LaserDialog, OkAppliesSettingsToTheOpenPortInOrder) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsOpen());
+    WriteFile("config/laser port", pty.SlavePath());
+    CBeamora laser;
+    laser.OpenComm();
+    ASSERT_TRUE(laser.IsCommOpening());
+
+    WriteFile(kLaserFile, SettingsText({{"CommPort", "3"},
+                                        {"HZ", "20"},
+                                        {"PulseWidthUsec", "7"},
+                                        {"Delay0Ns", "300"},
+                                        {"Delay1Ns", "7"},
+                                        {"DelayStepNs", "8"},
+                                        {"GrabCount", "9"},
+                                        {"BKeepStrongestSpec", "1"}}));
+    CLaserDeviceSettingDlg dialog(laser);
+    dialog.show();
+    EXPECT_EQ(dialog.PortDevice()->text().toStdWString(), CBeamora::PortDeviceName(3));
+    dialog.WidthUnit()->setCurrentIndex(1);
+    Enter(dialog.WidthBox(), "1");  // 1 ms
+    dialog.TrigBox()->setCurrentIndex(1);
+    dialog.OkButton()->click();
+
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
+    Bytes expected;
+    for (const Bytes& frame :
+         {Frame(0x04, {0, 0, 0, 1}), Frame(0x01, {0x00, 0x0F, 0x42, 0x40}), Frame(0x00, {0, 0, 0, 20}),
+          Frame(0x07, {0, 0, 0x01, 0x2C}), Frame(0x09, {0, 0, 0, 1})}) {
+        expected.insert(expected.end(), frame.begin(), frame.end());
+    }
+    EXPECT_EQ(pty.Read(expected.size() + 1, 500), expected);
+    EXPECT_TRUE(laser.IsCommOpening());
+    const std::wstring port3 = CBeamora::PortDeviceName(3);
+    EXPECT_EQ(FileBytes("config/laser port"), std::string(port3.begin(), port3.end()));
+    EXPECT_EQ(FileBytes(kLaserFile), SettingsText({{"BOpenLaserControl", "1"},
+                                                   {"ControlMode", "1"},
+                                                   {"CommPort", "3"},
+                                                   {"PulseWidthUsec", "1000"},
+                                                   {"HZ", "20"},
+                                                   {"Delay0Ns", "300"},
+                                                   {"Delay1Ns", "7"},
+                                                   {"DelayStepNs", "8"},
+                                                   {"GrabCount", "9"},
+                                                   {"BKeepStrongestSpec", "1"},
+                                                   {"TrigMode", "1"}}));
+
+    CLaserDeviceSettingDlg off(laser);
+    off.show();
+    off.ControlCheck()->click();
+    off.OkButton()->click();
+    EXPECT_EQ(off.result(), QDialog::Accepted);
+    EXPECT_FALSE(off.settings.BOpenLaserControl);
+    EXPECT_FALSE(laser.IsCommOpening());
+    EXPECT_TRUE(pty.Read(1, 100).empty());
+}
+
+// A port that cannot be opened is named in a message box and the dialog
+// stays open for another choice. The settings file was written before the
+// port was tried; Cancel afterwards writes nothing more.
+TEST_F(LaserDialog, PortThatCannotBeOpenedIsTold) {
+    RecordingBoxes boxes;
+    InstallPrompts(&boxes);
+    CBeamora laser;
+    CLaserDeviceSettingDlg dialog(laser);
+    dialog.show();
+    Enter(dialog.PortBox(), "1000");
+    const QString device = QString::fromStdWString(CBeamora::PortDeviceName(1000));
+    ASSERT_FALSE(std::filesystem::exists(device.toStdString()));
+    EXPECT_EQ(dialog.PortDevice()->text(), device);
+
+    dialog.OkButton()->click();
+    EXPECT_FALSE(laser.IsCommOpening());
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(boxes.texts[0].contains(device)) << boxes.texts[0].toStdString();
+    EXPECT_TRUE(dialog.isVisible());
+
+    Enter(dialog.FreqBox(), "77");
+    dialog.CancelButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(ReadLaserSettingsFile().CommPort, 1000);
     EXPECT_EQ(ReadLaserSettingsFile().HZ, 20);
 }
