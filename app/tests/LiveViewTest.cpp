@@ -4,8 +4,12 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
 #include "AppTestSupport.h"
+#include "LaserDeviceSettingDlg.h"
+#include "PtyPair.h"
 #include "Lexora.h"
 #include "MessagePayloads.h"
 #include "Prompts.h"
@@ -307,4 +311,40 @@ TEST_F(LiveView, TheLampsMercuryLineIsFoundWhereItIs) {
     double nearest = 1e9;
     for (double x : peaks) nearest = std::min(nearest, std::abs(x - 546.074));
     EXPECT_LT(nearest, 0.5) << peaks.size() << " peaks";
+}
+
+// Laser control switched on in the laser dialog starts the laser; closing
+// the page must stop it before the port closes, or a pulsed laser would go
+// on firing with nothing left to stop it.
+TEST_F(LiveView, LaserControlStartsTheLaserAndClosingThePageStopsIt) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.IsOpen());
+    std::filesystem::create_directories("config");
+    std::ofstream("config/laser port", std::ios::binary) << pty.SlavePath();
+    Open(0);
+    page->Laser().OpenComm();
+    ASSERT_TRUE(page->Laser().IsCommOpening());
+
+    class SwitchOn : public RecordingPrompts {
+    public:
+        int RunModal(QDialog& dialog) override {
+            auto& laser = dynamic_cast<CLaserDeviceSettingDlg&>(dialog);
+            laser.show();
+            laser.ControlCheck()->setChecked(true);
+            laser.OkButton()->click();
+            return laser.result();
+        }
+    } switchOn;
+    InstallPrompts(&switchOn);
+    EXPECT_EQ(SendMessage(page.get(), WM_ACTIVE_TRIGGER, 7, 0), 0) << "only 100 opens the dialog";
+    EXPECT_EQ(SendMessage(page.get(), WM_ACTIVE_TRIGGER, 100, 0), 1);
+    const std::vector<unsigned char> start{0x55, 0xAA, 0x08, 0x00, 0x09, 0, 0, 0, 1, 0x00};
+    const auto sent = pty.Read(1000, 500);
+    ASSERT_GE(sent.size(), start.size());
+    EXPECT_TRUE(std::equal(start.begin(), start.end(), sent.end() - static_cast<long>(start.size())))
+        << "the page starts the laser after the dialog's OK";
+
+    page.reset();
+    const std::vector<unsigned char> stop{0x55, 0xAA, 0x08, 0x00, 0x10, 0, 0, 0, 0, 0x00};
+    EXPECT_EQ(pty.Read(stop.size() + 1, 500), stop);
 }

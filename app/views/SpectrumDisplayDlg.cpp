@@ -3,6 +3,7 @@
 #include <QResizeEvent>
 #include <algorithm>
 
+#include "LaserDeviceSettingDlg.h"
 #include "Lexora.h"
 #include "MessagePayloads.h"
 #include "Prompts.h"
@@ -43,7 +44,23 @@ CSpectrumDisplayDlg::CSpectrumDisplayDlg(QWidget* parent)
     infoToggle->raise();
 }
 
-CSpectrumDisplayDlg::~CSpectrumDisplayDlg() { RemoveAllDevices(); }
+CSpectrumDisplayDlg::~CSpectrumDisplayDlg() {
+    // A pulsed laser must not go on firing once no page can stop it.
+    if (laserOn) laser.StopLaser();
+    RemoveAllDevices();
+}
+
+LRESULT CSpectrumDisplayDlg::OpenLaserSettings() {
+    CLaserDeviceSettingDlg dialog(laser, this);
+    if (CurrentPrompts().RunModal(dialog) != QDialog::Accepted) return 1;
+    laserOn = dialog.settings.BOpenLaserControl;
+    if (laserOn) {
+        laser.StartLaser();
+    } else {
+        laser.StopLaser();
+    }
+    return 1;
+}
 
 LRESULT CSpectrumDisplayDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -71,8 +88,7 @@ LRESULT CSpectrumDisplayDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lPara
             return result;
         }
         case WM_ACTIVE_TRIGGER:
-            // The laser's settings dialog is not part of the program yet.
-            return 0;
+            return wParam == 100 ? OpenLaserSettings() : 0;
         default:
             return CSpectrumDisplayBase::OnMessage(msg, wParam, lParam);
     }

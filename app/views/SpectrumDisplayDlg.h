@@ -41,6 +41,7 @@ public:
     QTabWidget* InfoTabs() const { return infoTabs; }
     QPushButton* InfoToggle() const { return infoToggle; }
     QSize ChartSize() const { return chartSize; }
+    CBeamora& Laser() { return laser; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -50,6 +51,8 @@ private:
     LRESULT BindChosen(const std::vector<int>& positions);
     LRESULT SelectActive(WPARAM wParam, LPARAM lParam);
     LRESULT MoveCursorLine(WPARAM wParam, LPARAM lParam);
+    // The laser's settings (message 2050 with 100); OK switches laser control.
+    LRESULT OpenLaserSettings();
     void ReadOut();
     void ToggleInfo();
     void Layout();
