@@ -19,11 +19,11 @@ constexpr const char* kPending = "usbPermissionMessagePending";
 
 void Tell(QWidget* owner, const QStringList& devices) {
     const QString dialogPath =
-        Text(strMainMenu_Device) + QStringLiteral(" > ") + UsbText(usbMenu_Spectrometers);
-    const QString text = UsbText(usbPermission_Text)
+        Text(strMainMenu_Device) + QStringLiteral(" > ") + OwnText(usbMenu_Spectrometers);
+    const QString text = OwnText(usbPermission_Text)
                              .arg(devices.join(QLatin1Char('\n')), QLatin1String(kUdevRulesFile), dialogPath,
                                   UdevInstallCommands());
-    CurrentPrompts().MessageBox(owner, text, UsbText(usbPermission_Caption), Prompts::Buttons::Ok);
+    CurrentPrompts().MessageBox(owner, text, OwnText(usbPermission_Caption), Prompts::Buttons::Ok);
 }
 
 }  // namespace

@@ -178,7 +178,7 @@ void CVarelix2Dlg::RelabelMenu() {
         {ID_OPERATION_MANUAL, &strMainMenu_Help_OperationManual},
     };
     for (const auto& [id, row] : captions) actions_.at(id)->setText(Text(*row));
-    actions_.at(ID_USB_SPECTROMETERS)->setText(UsbText(usbMenu_Spectrometers));
+    actions_.at(ID_USB_SPECTROMETERS)->setText(OwnText(usbMenu_Spectrometers));
 }
 
 void CVarelix2Dlg::SwitchLanguage() {
@@ -301,7 +301,7 @@ void CVarelix2Dlg::ShowVersionPane() {
     QString text = Text(strMainDlg_Status_AppVersion) + versionText;
     if (usbNote_ != nullptr)
         text += QStringLiteral("    ") +
-                UsbText(*usbNote_).arg(Text(strMainMenu_Device), Text(strMainMenu_Device_RescanDevices));
+                OwnText(*usbNote_).arg(Text(strMainMenu_Device), Text(strMainMenu_Device_RescanDevices));
     statusPanes_[0]->setText(text);
 }
 

@@ -74,7 +74,7 @@ private:
     QWidget* statusBar_;
     QLabel* statusPanes_[3];
     std::unique_ptr<UsbHotplugWatch> hotplug_;  // goes before the panes it writes to
-    const UsbTextRow* usbNote_ = nullptr;  // the hotplug note shown, if any
+    const OwnTextRow* usbNote_ = nullptr;  // the hotplug note shown, if any
 };
 
 }  // namespace quenlix

@@ -1,7 +1,12 @@
 #include "ImageExport.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFileInfo>
 #include <QString>
+#include <string_view>
+
+#include "ReplaceFile.h"
 
 bool SaveChartImage(const QImage& image, const std::wstring& path) {
     const QString file = QString::fromStdWString(path);
@@ -14,5 +19,12 @@ bool SaveChartImage(const QImage& image, const std::wstring& path) {
     } else if (extension == QLatin1String("png")) {
         format = "PNG";
     }
-    return format != nullptr && image.save(file, format);
+    if (format == nullptr) return false;
+    // Encoded in memory first, so the file is replaced whole or not at all.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, format)) return false;
+    return quenlix::WriteFileReplacing(file.toStdString(),
+                                       std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }

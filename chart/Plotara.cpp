@@ -300,3 +300,7 @@ void CPlotara::SaveImage(const std::wstring& path) {
     savePath = path;
     savePending = true;
 }
+
+void CPlotara::SetImageSavedListener(std::function<void(const std::wstring&, bool)> listener) {
+    imageSavedListener = std::move(listener);
+}

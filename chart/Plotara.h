@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <list>
 #include <string>
 #include <vector>
@@ -114,6 +115,9 @@ public:
     void DrawImage(QPainter& painter);
     // Records a save; the next DrawImage writes the picture it has drawn.
     void SaveImage(const std::wstring& path);
+    // Told the path and whether it was written, after each save DrawImage
+    // carried out (while painting: act on it later, not there).
+    void SetImageSavedListener(std::function<void(const std::wstring& path, bool written)> listener);
 
 private:
     friend struct PlotaraTestAccess;
@@ -152,6 +156,7 @@ private:
 
     bool savePending = false;
     std::wstring savePath;
+    std::function<void(const std::wstring&, bool)> imageSavedListener;
     int language = 0;
     int xType = 0, yType = 0;
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0;

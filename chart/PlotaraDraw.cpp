@@ -28,9 +28,9 @@ void CPlotara::DrawImage(QPainter& painter) {
     if (savePending) {
         savePending = false;
         QPaintDevice* device = painter.device();
-        if (device != nullptr && device->devType() == QInternal::Image) {
-            SaveChartImage(*static_cast<QImage*>(device), savePath);
-        }
+        const bool written = device != nullptr && device->devType() == QInternal::Image &&
+                             SaveChartImage(*static_cast<QImage*>(device), savePath);
+        if (imageSavedListener) imageSavedListener(savePath, written);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ReplaceFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +22,10 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    // The rename would put a regular file in place of a device, FIFO or
+    // folder of that name (/dev/full, say): such a path is refused.
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return false;
     const size_t slash = path.rfind('/');
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const std::string temporary = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".partial";

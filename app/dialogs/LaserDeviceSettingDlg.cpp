@@ -15,7 +15,7 @@
 #include "Prompts.h"
 #include "SaveFailureMessage.h"
 #include "UiText.h"
-#include "UsbTexts.h"
+#include "OwnText.h"
 
 namespace quenlix {
 namespace {
@@ -30,10 +30,9 @@ constexpr int kMaxDelayNs = 1000000000;
 // The laser takes each setting in before the next.
 constexpr auto kCommandPause = std::chrono::milliseconds(300);
 
-// Beyond the string table, in the three-column rows of UsbTexts.h: Simplified
-// Chinese, Traditional Chinese, English.
+// Beyond the string table (see OwnText.h).
 // %1: the serial device.
-constexpr UsbTextRow kPortNotOpened = {
+constexpr OwnTextRow kPortNotOpened = {
     L"无法打开激光器的串口 %1。请检查激光器是否已连接，以及您是否有权使用该串口（属于 dialout 组）。",
     L"無法開啟雷射的序列埠 %1。請檢查雷射是否已連接，以及您是否有權使用該序列埠（屬於 dialout 群組）。",
     L"The laser's serial port %1 cannot be opened. Check that the laser is connected and that you may "
@@ -244,7 +243,7 @@ void CLaserDeviceSettingDlg::OnOk() {
 
 void CLaserDeviceSettingDlg::TellPortNotOpened() {
     const QString device = QString::fromStdWString(CBeamora::PortDeviceName(settings.CommPort));
-    CurrentPrompts().MessageBox(this, UsbText(kPortNotOpened).arg(device), Text(strGeneral_MsgboxPrompt),
+    CurrentPrompts().MessageBox(this, OwnText(kPortNotOpened).arg(device), Text(strGeneral_MsgboxPrompt),
                                 Prompts::Buttons::Ok);
 }
 

@@ -30,17 +30,17 @@ void AddOnce(std::vector<kestrion::UsbId>& ids, kestrion::UsbId id) {
 
 UsbSpectrometersDlg::UsbSpectrometersDlg(std::vector<kestrion::UsbDeviceInfo> devices, QWidget* parent)
     : QDialog(parent), devices_(std::move(devices)) {
-    setWindowTitle(UsbText(usbDlg_Title));
-    auto* intro = new QLabel(UsbText(usbDlg_Intro), this);
+    setWindowTitle(OwnText(usbDlg_Title));
+    auto* intro = new QLabel(OwnText(usbDlg_Intro), this);
     intro->setWordWrap(true);
     tree_ = new QTreeWidget(this);
     tree_->setColumnCount(kColumns);
-    tree_->setHeaderLabels({UsbText(usbDlg_ColumnPair), UsbText(usbDlg_ColumnManufacturer),
-                            UsbText(usbDlg_ColumnProduct), UsbText(usbDlg_ColumnBus),
-                            UsbText(usbDlg_ColumnAddress), UsbText(usbDlg_ColumnListed)});
+    tree_->setHeaderLabels({OwnText(usbDlg_ColumnPair), OwnText(usbDlg_ColumnManufacturer),
+                            OwnText(usbDlg_ColumnProduct), OwnText(usbDlg_ColumnBus),
+                            OwnText(usbDlg_ColumnAddress), OwnText(usbDlg_ColumnListed)});
     tree_->setRootIsDecorated(false);
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    auto* ruleHeading = new QLabel(UsbText(usbDlg_RuleHeading).arg(QLatin1String(kUdevRulesFile)), this);
+    auto* ruleHeading = new QLabel(OwnText(usbDlg_RuleHeading).arg(QLatin1String(kUdevRulesFile)), this);
     ruleHeading->setWordWrap(true);
     rules_ = new QPlainTextEdit(this);
     rules_->setReadOnly(true);
@@ -48,9 +48,9 @@ UsbSpectrometersDlg::UsbSpectrometersDlg(std::vector<kestrion::UsbDeviceInfo> de
     rules_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     // In the order they are used, whatever the desktop's button order.
-    save_ = new QPushButton(UsbText(usbDlg_Save), this);
-    saveAndRescan_ = new QPushButton(UsbText(usbDlg_SaveAndRescan), this);
-    close_ = new QPushButton(UsbText(usbDlg_Close), this);
+    save_ = new QPushButton(OwnText(usbDlg_Save), this);
+    saveAndRescan_ = new QPushButton(OwnText(usbDlg_SaveAndRescan), this);
+    close_ = new QPushButton(OwnText(usbDlg_Close), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* button : {save_, saveAndRescan_, close_}) buttons->addWidget(button);
@@ -75,7 +75,7 @@ UsbSpectrometersDlg::UsbSpectrometersDlg(std::vector<kestrion::UsbDeviceInfo> de
 
 void UsbSpectrometersDlg::FillTree() {
     if (devices_.empty()) {
-        auto* none = new QTreeWidgetItem(tree_, {UsbText(usbDlg_NoDevices)});
+        auto* none = new QTreeWidgetItem(tree_, {OwnText(usbDlg_NoDevices)});
         none->setFlags(Qt::NoItemFlags);
         return;
     }
@@ -86,7 +86,7 @@ void UsbSpectrometersDlg::FillTree() {
         item->setText(kProduct, QString::fromStdString(device.productName));
         item->setText(kBus, QString::number(device.bus));
         item->setText(kAddress, QString::number(device.address));
-        item->setText(kListed, device.listed ? UsbText(usbDlg_Yes) : QString());
+        item->setText(kListed, device.listed ? OwnText(usbDlg_Yes) : QString());
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(kPair, device.listed ? Qt::Checked : Qt::Unchecked);
     }
@@ -115,12 +115,12 @@ void UsbSpectrometersDlg::ShowRules() {
         if (Ticked(row)) AddOnce(ticked, PairOf(devices_[row]));
     }
     if (ticked.empty()) {
-        rules_->setPlainText(UsbText(usbDlg_RuleNone));
+        rules_->setPlainText(OwnText(usbDlg_RuleNone));
         return;
     }
     QString text;
     for (kestrion::UsbId id : ticked) text += UdevRuleLine(id.vendor, id.product) + QLatin1Char('\n');
-    text += QLatin1Char('\n') + UdevInstallCommands() + QStringLiteral("\n\n") + UsbText(usbDlg_Replug);
+    text += QLatin1Char('\n') + UdevInstallCommands() + QStringLiteral("\n\n") + OwnText(usbDlg_Replug);
     rules_->setPlainText(text);
 }
 
@@ -136,7 +136,7 @@ bool UsbSpectrometersDlg::Save() {
     const std::optional<std::string> text = kestrion::ReadUsbDeviceListText();
     if (!text || !WriteFileReplacing(SettingsPathForWrite(kestrion::kUsbDeviceListFile),
                                      kestrion::EditUsbDeviceList(*text, add, remove))) {
-        CurrentPrompts().MessageBox(this, UsbText(usbDlg_SaveFailed), UsbText(usbDlg_Title),
+        CurrentPrompts().MessageBox(this, OwnText(usbDlg_SaveFailed), OwnText(usbDlg_Title),
                                     Prompts::Buttons::Ok);
         return false;
     }
@@ -144,7 +144,7 @@ bool UsbSpectrometersDlg::Save() {
     for (size_t row = 0; row < devices_.size(); ++row) {
         devices_[row].listed = Ticked(row);
         tree_->topLevelItem(static_cast<int>(row))
-            ->setText(kListed, devices_[row].listed ? UsbText(usbDlg_Yes) : QString());
+            ->setText(kListed, devices_[row].listed ? OwnText(usbDlg_Yes) : QString());
     }
     return true;
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "PlotaraTestAccess.h"
 
@@ -65,6 +67,21 @@ TEST_F(ImageExport, UnknownExtensionWritesNothingAndLeavesThePictureAlone) {
     chart.SaveImage(L"noextension");
     Render(chart);
     EXPECT_TRUE(fs::is_empty(fs::current_path()));
+}
+
+// Every save attempt is reported, so the view can tell a failure; a device
+// or a missing folder is never written or replaced.
+TEST_F(ImageExport, TheListenerHearsEveryOutcome) {
+    std::vector<std::pair<std::wstring, bool>> heard;
+    chart.SetImageSavedListener([&](const std::wstring& path, bool written) { heard.emplace_back(path, written); });
+    for (const wchar_t* path : {L"ok.png", L"gone/x.png", L"/dev/full", L"notes.txt"}) {
+        chart.SaveImage(path);
+        Render(chart);
+    }
+    const std::vector<std::pair<std::wstring, bool>> expected = {
+        {L"ok.png", true}, {L"gone/x.png", false}, {L"/dev/full", false}, {L"notes.txt", false}};
+    EXPECT_EQ(heard, expected);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
 }  // namespace
