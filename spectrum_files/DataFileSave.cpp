@@ -236,7 +236,8 @@ int CDataFileSave::SaveDueFrame(const double* x, const double* y) {
     try {
         const LocalTime now = LocalTimeNow();
         const long long serial = serialNumber_++;
-        return Write(SeriesFileName(naming_, serial, now), now, x, y) ? 1 : 0;
+        lastSeqPath_ = SeriesFileName(naming_, serial, now);
+        return Write(lastSeqPath_, now, x, y) ? 1 : 0;
     } catch (...) {
         return 0;
     }

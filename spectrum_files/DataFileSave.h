@@ -71,6 +71,8 @@ public:
     // 0 for the frame number offered last time; otherwise offers the frame and
     // returns 1, also when it was not due, but 0 when its write failed.
     int SaveSeqData(long frameNo, const double* x, const double* y);
+    // The path of the last series file written or tried; empty before any.
+    const std::wstring& LastSeqFilePath() const { return lastSeqPath_; }
 
 private:
     void RebuildValueLines();
@@ -92,6 +94,7 @@ private:
 
     scrivona::SeriesNaming naming_;
     long long serialNumber_ = 0;
+    std::wstring lastSeqPath_;
     long lastFrameNo_ = -1;
     scrivona::SavingSchedule schedule_;
 };

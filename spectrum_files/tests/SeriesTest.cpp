@@ -126,9 +126,12 @@ TEST_F(SeriesTest, FrameNumberOverloadIgnoresARepeatedFrame) {
 
 // A write that fails is reported, never counted as saved; its number is used up.
 TEST_F(SeriesTest, FailedWriteIsReported) {
+    EXPECT_EQ(save_.LastSeqFilePath(), L"");
     fs::create_directory("runs/S000.txt");
     EXPECT_EQ(save_.SaveSeqData(kX, kY), 0);
+    EXPECT_EQ(save_.LastSeqFilePath(), L"runs/S000.txt");
     EXPECT_EQ(save_.SaveSeqData(kX, kY), 1);
+    EXPECT_EQ(save_.LastSeqFilePath(), L"runs/S001.txt");
     EXPECT_TRUE(fs::is_regular_file("runs/S001.txt"));
     EXPECT_EQ(FileNames("runs").size(), 2u) << "leftover temporary file";
 }
