@@ -159,6 +159,7 @@ void CPlotara::ForgetLine(const ChartLine& line) {
 }
 
 void CPlotara::ClearBaseDeleted() {
+    baseDeletedSearched = false;
     baseDeleted.pointCount = -1;
     baseDeleted.xData.clear();
     baseDeleted.yData.clear();

@@ -109,6 +109,9 @@ public:
     // -1 when there is no active line.
     int GetPeakDeleteBasePixelCount() const;
     void GetPeakDeleteBaseData(double* x, double* y, int& count) const;
+    // Whether a peak search has filled that data since the line became
+    // active; until then it holds zeros.
+    bool HasPeakDeleteBaseData() const { return baseDeletedSearched; }
 
     // Paints the whole chart on a painter over an image of the chart's size,
     // then writes a pending SaveImage request from that image.
@@ -166,6 +169,7 @@ private:
     uint32_t peakLineColor = 0;
     bool showPeakLine = true;
     ChartLine baseDeleted;  // pointCount -1 until an active line is set
+    bool baseDeletedSearched = false;
     bool showBaseDeleted = false;
     bool cursorValid = false;
     double cursorX = 0;

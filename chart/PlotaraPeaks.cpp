@@ -71,6 +71,7 @@ void CPlotara::DrawAutoPeak(QPainter& painter) {
     double* baseOut = baseDeleted.pointCount == line->pointCount ? baseDeleted.yData.data() : nullptr;
     AotuSearchPeakByFD(line->pointCount, line->xData.data(), line->yData.data(), intensityRegion, &info, baseOut,
                        nullptr);
+    if (baseOut != nullptr) baseDeletedSearched = true;
 
     const PlotMapping m = Mapping();
     if (!showPeakLine || (!showActiveLine && !showBaseDeleted) || !m.CanMap()) return;

@@ -36,12 +36,26 @@ std::optional<std::uint32_t> Prompts::ChooseColor(QWidget* owner, std::uint32_t 
     return static_cast<std::uint32_t>(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16));
 }
 
-QString Prompts::OpenFileName(QWidget* owner, const QString& filter) {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+QString Prompts::OpenFileName(QWidget* owner, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, title, QString(), filter);
 }
 
-QString Prompts::SaveFileName(QWidget* owner, const QString& filter) {
-    return QFileDialog::getSaveFileName(owner, QString(), QString(), filter);
+QString Prompts::SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                              const QString& defaultSuffix) {
+    QFileDialog dialog(owner, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(defaultSuffix);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+        // "JPEG(*.jpg *.jpeg)" gives "jpg".
+        const qsizetype star = chosen.indexOf(QLatin1String("*."));
+        if (star < 0) return;
+        qsizetype end = star + 2;
+        while (end < chosen.size() && chosen[end].isLetterOrNumber()) ++end;
+        dialog.setDefaultSuffix(chosen.mid(star + 2, end - star - 2));
+    });
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
 }
 
 QString Prompts::FolderName(QWidget* owner, const QString& title) {

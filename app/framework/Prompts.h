@@ -26,9 +26,13 @@ public:
                               Buttons buttons);
     // A colour as 0x00BBGGRR; nothing when the chooser was cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(QWidget* owner, std::uint32_t initial);
-    // Empty text when cancelled.
-    virtual QString OpenFileName(QWidget* owner, const QString& filter);
-    virtual QString SaveFileName(QWidget* owner, const QString& filter);
+    // Empty text when cancelled. Filters as Qt writes them ("PNG(*.png);;…").
+    virtual QString OpenFileName(QWidget* owner, const QString& title, const QString& filter);
+    // A name typed without an extension gets the chosen filter's first one
+    // (defaultSuffix for the first filter). Replacing a file is not asked
+    // here: the caller asks in its own words.
+    virtual QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                 const QString& defaultSuffix);
     virtual QString FolderName(QWidget* owner, const QString& title);
     // Runs the dialog modally and returns its result code (QDialog::Accepted …).
     virtual int RunModal(QDialog& dialog);

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "AppTestSupport.h"
+#include "LivePageFixture.h"
 #include "LaserDeviceSettingDlg.h"
 #include "PtyPair.h"
 #include "Lexora.h"
@@ -22,56 +22,12 @@ using namespace quenlix::testing;
 
 namespace {
 
-// Answers every question with OK and keeps the texts shown.
-class RecordingPrompts : public Prompts {
-public:
-    Answer MessageBox(QWidget*, const QString& text, const QString&, Buttons) override {
-        texts.push_back(text);
-        return Answer::Ok;
-    }
-    int RunModal(QDialog&) override { return 0; }
-    std::vector<QString> texts;
-};
-
-class LiveView : public SimulatedDevicesTest {
+class LiveView : public LivePageTest {
 protected:
-    void SetUp() override {
-        SimulatedDevicesTest::SetUp();
-        InstallPrompts(&prompts);
-    }
-    void TearDown() override {
-        page.reset();
-        InstallPrompts(nullptr);
-        SimulatedDevicesTest::TearDown();
-    }
-    // Starts `units` simulated devices and opens the page on them, shown.
-    void Open(int units) {
-        for (int k = 0; k < units; ++k) AddUnit(k);
-        DiscoverDevices();
-        page = std::make_unique<CSpectrumDisplayDlg>();
-        page->resize(1000, 700);
-        page->show();
-    }
-    LRESULT Command(int command, int pressed = 0) {
-        return SendMessage(page.get(), WM_TOOLBAR_COMMAND, command, pressed);
-    }
     std::vector<int> BoundNumbers() const {
         std::vector<int> numbers;
         for (const auto& record : page->DeviceRecords()) numbers.push_back(record->number);
         return numbers;
-    }
-    // Runs the page until every bound device has delivered `blocks` spectra.
-    bool WaitForSpectra(int blocks, int timeoutMs = 5000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < timeoutMs) {
-            RunEventLoop(20);
-            bool all = !page->DeviceRecords().empty();
-            for (const auto& record : page->DeviceRecords())
-                all = all && record->preprocessor->GetDataNo() >= blocks;
-            if (all) return true;
-        }
-        return false;
     }
     // The pointer over the chart, in the canvas's own coordinates.
     void MoveOnChart(QPoint at) {
@@ -84,8 +40,6 @@ protected:
         QCoreApplication::sendEvent(page->Canvas(), &leave);
     }
 
-    RecordingPrompts prompts;
-    std::unique_ptr<CSpectrumDisplayDlg> page;
 };
 
 }  // namespace

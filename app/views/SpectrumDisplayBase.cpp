@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <algorithm>
 
 #include "Lexora.h"
@@ -28,10 +29,12 @@ CSpectrumDisplayBase::CSpectrumDisplayBase(QWidget* parent)
     : CReceiveData(parent),
       focusEdit(new QLineEdit(this)),
       toolbarDlg(new CDislpayToolbarDlg(this)),
+      seriesStatus(new QLabel(this)),
       canvas_(new ChartCanvas(chart, *this, this)) {
     // Only there to take the keyboard away from the name box: out of sight.
     focusEdit->setGeometry(-20, -20, 10, 10);
     toolbarDlg->hide();
+    seriesStatus->hide();
     setMouseTracking(true);
 }
 
@@ -58,6 +61,10 @@ void CSpectrumDisplayBase::InitChart() {
     chart.SetLineColorList(lineColorList);
     chart.SetBkgColor(SystemButtonFaceColor());
     chart.SetDisplayPeakX(true);
+    // Told while the chart paints: the message waits until painting is over.
+    chart.SetImageSavedListener([this](const std::wstring& path, bool written) {
+        if (!written) QTimer::singleShot(0, this, [this, path] { TellNotWritten(path); });
+    });
 }
 
 void CSpectrumDisplayBase::Redraw() { canvas_->update(); }
@@ -73,8 +80,6 @@ void CSpectrumDisplayBase::CreatePeakPanel() {
 
 QPoint CSpectrumDisplayBase::WindowToChart(QPoint at) const { return at - chartOrigin; }
 
-void CSpectrumDisplayBase::SeriesStep() {}
-void CSpectrumDisplayBase::SaveSpectrum(const QString&) {}
 void CSpectrumDisplayBase::OpenContinuous() {}
 void CSpectrumDisplayBase::CancelContinuous() {}
 void CSpectrumDisplayBase::Run() { acquisitionCommand = 0; }
@@ -141,10 +146,6 @@ int CSpectrumDisplayBase::StoreDarkAndSubtract() {
     return SubtractDark();
 }
 
-void CSpectrumDisplayBase::AddActiveSpectrum() {}
-int CSpectrumDisplayBase::StartSeries() { return 0; }
-void CSpectrumDisplayBase::LoadSpectrum() {}
-void CSpectrumDisplayBase::DeleteSpectra() {}
 void CSpectrumDisplayBase::ExtraCommand() {}
 
 void CSpectrumDisplayBase::MarkingCommand(int command) {
@@ -229,7 +230,14 @@ LRESULT CSpectrumDisplayBase::ToolbarCommand(int command, bool pressed) {
         case ID_BTN_ADD_ACTIVE_SPECTRUM: AddActiveSpectrum(); return 1;
         case ID_BTN_LOAD_SPECTRUM: LoadSpectrum(); return 1;
         case ID_BTN_DELETE_SPECTRA: DeleteSpectra(); return 1;
-        case ID_BTN_SAVE_SERIES: return pressed ? StartSeries() : 1;
+        case ID_BTN_SAVE_SPECTRUM: SaveSpectrumCommand(); return 1;
+        case ID_BTN_SAVE_BASE_DELETED: SaveBaseDeletedCommand(); return 1;
+        case ID_BTN_SAVE_IMAGE: SaveImageCommand(); return 1;
+        case ID_BTN_SAVE_SERIES:
+            if (pressed) return StartSeries();
+            series.Stop();
+            ShowSeriesProgress();
+            return 1;
         case ID_BTN_END_OPENING: CancelContinuous(); return 1;
         case ID_BTN_OPEN_CONTINUOUS: OpenContinuous(); return 1;
         case ID_BTN_SUPERPOSITION: Superposition(); return 1;

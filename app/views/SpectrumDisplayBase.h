@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPoint>
 #include <QSize>
@@ -9,6 +10,7 @@
 #include "DislpayToolbarDlg.h"
 #include "Plotara.h"
 #include "ReceiveData.h"
+#include "SeriesRecorder.h"
 #include "SetPeakParamsDlg.h"
 
 namespace quenlix {
@@ -37,7 +39,9 @@ public:
     virtual void Redraw();
     virtual void CreatePeakPanel();
     virtual QPoint WindowToChart(QPoint at) const;
+    // One tick of a running series.
     virtual void SeriesStep();
+    // Saves the active device's spectrum; says so when it cannot.
     virtual void SaveSpectrum(const QString& path);
     virtual void OpenContinuous();
     virtual void CancelContinuous();
@@ -55,7 +59,7 @@ public:
     virtual int SubtractDark();
     virtual int StoreDarkAndSubtract();
     virtual void AddActiveSpectrum();
-    // 1 when a series was started.
+    // 1 when a series was started (after its settings dialog).
     virtual int StartSeries();
     virtual void LoadSpectrum();
     virtual void DeleteSpectra();
@@ -76,6 +80,8 @@ public:
     int XTypeCode() const { return xTypeCode; }
     int YTypeCode() const { return yTypeCode; }
     int AcquisitionCommand() const { return acquisitionCommand; }
+    const SeriesRecorder& Series() const { return series; }
+    QLabel* SeriesStatus() const { return seriesStatus; }
 
 protected:
     void OnTimer(int id) override;
@@ -90,6 +96,9 @@ protected:
     ViewDevice* FindRecord(int number) const;
     // What the left button's release does after the chart had it.
     virtual void AfterLeftUp() {}
+    // Asks for a spectrum file and adds it as a file line named "%d %s";
+    // the name, or empty when nothing was added.
+    std::wstring OverlayChosenFile();
 
     QLineEdit* focusEdit;
     CPlotara chart;
@@ -108,6 +117,9 @@ protected:
     bool dragging = false;
     int overlayCounter = 0;
     int viewSuperposition = 1;
+    SeriesRecorder series;
+    // The running series' progress; the page places it.
+    QLabel* seriesStatus;
 
 private:
     LRESULT ToolbarCommand(int command, bool pressed);
@@ -124,6 +136,17 @@ private:
     LRESULT PeakSetting(int item, LPARAM value);
     void SetModeCursor(int mode);
     void LeaveChart();
+
+    // The file commands: a path from the save dialog, the replace question
+    // answered; empty when the user cancelled either.
+    QString AskSavePath(const QString& filter, const QString& defaultSuffix);
+    void SaveSpectrumCommand();
+    void SaveBaseDeletedCommand();
+    void SaveImageCommand();
+    void WriteSpectrum(const QString& path, const ViewDevice& device, int count, const double* x, const double* y);
+    void TellNotWritten(const std::wstring& path);
+    void EndSeries(SeriesRecorder::Outcome outcome);
+    void ShowSeriesProgress();
 
     void ChartMouseMove(QPoint at) override;
     void ChartMouseLeave() override;

@@ -222,7 +222,10 @@ void CSpectrumDisplayDlg::AddActiveSpectrum() {
     chooser->AddStaticSpectrum(QString::fromStdWString(name));
 }
 
-void CSpectrumDisplayDlg::LoadSpectrum() {}
+void CSpectrumDisplayDlg::LoadSpectrum() {
+    const std::wstring name = OverlayChosenFile();
+    if (!name.empty()) chooser->AddStaticSpectrum(QString::fromStdWString(name));
+}
 
 void CSpectrumDisplayDlg::DeleteSpectra() {
     const auto answer = CurrentPrompts().MessageBox(
@@ -264,6 +267,7 @@ void CSpectrumDisplayDlg::Layout() {
     closeButton->setGeometry(w - close.width(), 0, close.width(), top);
     nameBox->setGeometry(w - close.width() - 110, 0, 100, top);
     nameLabel->setGeometry(nameBox->x() - 200, 4, 200, top - 4);
+    seriesStatus->setGeometry(8, 0, std::max(0, nameLabel->x() - 16), top);
     toolbarDlg->setGeometry(0, top, w, kToolbarHeight);
     infoTabs->setGeometry(0, h - infoTabHeight, w, infoTabHeight);
     const QSize toggle = infoToggle->sizeHint();

@@ -93,6 +93,7 @@ TEST(ChartLines, BaseDeletedLineFollowsTheActiveLine) {
     chart.AddFileLine(0, 3, x, y, L"file");
     chart.SetActiveSpectrum(-1, L"file");
     EXPECT_EQ(chart.GetPeakDeleteBasePixelCount(), 3);
+    EXPECT_FALSE(chart.HasPeakDeleteBaseData()) << "zeros until a peak search fills it";
     chart.SetActiveSpectrum(0, L"");
     EXPECT_EQ(chart.GetPeakDeleteBasePixelCount(), 4);
     const double moved[4] = {10, 20, 30, 40};

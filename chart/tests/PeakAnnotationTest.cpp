@@ -67,7 +67,9 @@ protected:
 };
 
 TEST_F(PeakLayer, PeakLineStandsAtThePeakAndTheBaseIsRemoved) {
+    EXPECT_FALSE(chart.HasPeakDeleteBaseData());
     const QImage image = Render(chart);
+    EXPECT_TRUE(chart.HasPeakDeleteBaseData());
     EXPECT_EQ(MarkColumns(image), 1);
     EXPECT_GT(CountColor(image, QRect(80 + 168, 30, 1, 220), qRgb(0, 0, 0)), 20);  // X 120 → pixel 248
     double bx[kPoints], by[kPoints];
