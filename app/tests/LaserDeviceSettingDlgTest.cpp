@@ -55,6 +55,11 @@ protected:
         box->setText(text);
         QTest::keyClick(box, Qt::Key_Return);
     }
+
+    // Lets the event loop run until the dialog has ended.
+    static bool Ended(const QDialog& dialog) {
+        return QTest::qWaitFor([&] { return !dialog.isVisible(); }, 5000);
+    }
 };
 
 }  // namespace
@@ -160,9 +165,9 @@ TEST_F(LaserDialog, EditsArrowsAndUnitsKeepValuesInRange) {
 }
 
 // With the laser's port already open, OK sends trigger, width, frequency,
-// delay and start to it; the new port number only counts from the next
-// opening. OK with control off closes the port. The mode-2 settings go back
-// into the file as read.
+// delay and start to it and then ends the dialog; the new port number only
+// counts from the next opening. OK with control off closes the port at once.
+// The mode-2 settings go back into the file as read.
 TEST_F(LaserDialog, OkAppliesSettingsToTheOpenPortInOrder) {
     PtyPair pty;
     ASSERT_TRUE(pty.IsOpen());
@@ -182,6 +187,7 @@ TEST_F(LaserDialog, OkAppliesSettingsToTheOpenPortInOrder) {
     dialog.TrigBox()->setCurrentIndex(1);
     dialog.OkButton()->click();
 
+    ASSERT_TRUE(Ended(dialog));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     Bytes expected;
     for (const Bytes& frame :
