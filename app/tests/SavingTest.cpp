@@ -9,6 +9,7 @@
 
 #include "DataFileLoad.h"
 #include "LivePageFixture.h"
+#include "MessagePayloads.h"
 #include "Lexora.h"
 #include "SaveSerialSpectrumDataSettingDlg.h"
 #include "SavingTexts.h"
@@ -118,6 +119,13 @@ TEST_F(Saving, OverlaidFilesAreNamedByTheCounterAndAFileThatIsNoSpectrumIsTold) 
     Command(ID_BTN_LOAD_SPECTRUM);
     EXPECT_TRUE(Told("notes.txt"));
     EXPECT_EQ(page->Chart().GetFileLineCount(), 3);
+
+    // With a static line active there is no device spectrum to save.
+    SendWithLParam<WM_SELECT_ACTIVE_SPECTRUM>(page.get(), static_cast<WPARAM>(-1), QString("2"));
+    prompts.texts.clear();
+    Command(ID_BTN_SAVE_SPECTRUM);
+    EXPECT_EQ(Command(ID_BTN_SAVE_SERIES, 1), 0);
+    EXPECT_EQ(prompts.texts, std::vector<QString>(2, OwnText(savingText_NoActiveDevice)));
 }
 
 // The pages without overlays of their own name them "Line %d", from 0 again
@@ -159,12 +167,13 @@ TEST_F(Saving, ASeriesOfTwentyFilesFromTheLivePageReadsBack) {
     ASSERT_TRUE(page->Series().On());
     EXPECT_TRUE(page->Toolbar()->IsPressed(ID_BTN_SAVE_SERIES));
     EXPECT_TRUE(page->SeriesStatus()->isVisible());
+    page->hide();  // another page in front: the series goes on
     QElapsedTimer clock;
     clock.start();
     while (page->Series().On() && clock.elapsed() < 10000) RunEventLoop(20);
     ASSERT_FALSE(page->Series().On());
     EXPECT_FALSE(page->Toolbar()->IsPressed(ID_BTN_SAVE_SERIES));
-    EXPECT_FALSE(page->SeriesStatus()->isVisible());
+    EXPECT_TRUE(page->SeriesStatus()->isHidden());
     EXPECT_TRUE(Told(Text(strMainDlg_SpecRegion_SpecDis_SaveEnd)));
 
     std::vector<std::string> names;

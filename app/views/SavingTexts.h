@@ -13,6 +13,11 @@ inline constexpr OwnTextRow savingText_FileNotWritten = {
     L"無法寫入檔案 %1。請檢查資料夾是否存在、您是否有寫入權限，以及磁碟是否已滿。",
     L"The file %1 could not be written. Check that its folder exists, that you may write there and that the disk is not full."};
 
+inline constexpr OwnTextRow savingText_NoActiveDevice = {
+    L"请先选择一个活动设备：只有设备的光谱可以保存。",
+    L"請先選擇一個作用中裝置：只有裝置的光譜可以儲存。",
+    L"Choose an active device first: only a device's spectrum is saved here."};
+
 inline constexpr OwnTextRow savingText_NoBaseDeleted = {
     L"还没有去基线的光谱：请先开启自动寻峰。",
     L"還沒有去基線的光譜：請先開啟自動尋峰。",

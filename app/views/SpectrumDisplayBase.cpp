@@ -236,7 +236,7 @@ LRESULT CSpectrumDisplayBase::ToolbarCommand(int command, bool pressed) {
         case ID_BTN_SAVE_SERIES:
             if (pressed) return StartSeries();
             series.Stop();
-            ShowSeriesProgress();
+            AfterSeries();
             return 1;
         case ID_BTN_END_OPENING: CancelContinuous(); return 1;
         case ID_BTN_OPEN_CONTINUOUS: OpenContinuous(); return 1;
@@ -397,9 +397,15 @@ void CSpectrumDisplayBase::showEvent(QShowEvent*) {
 void CSpectrumDisplayBase::hideEvent(QHideEvent*) {
     viewShown = false;
     KillTimer(kRepaintTimer);
-    if (!keepProcessing) KillTimer(kAcquisitionTimer);
+    // A running series goes on saving behind another page or a minimised window.
+    if (!keepProcessing && !series.On()) KillTimer(kAcquisitionTimer);
     SetModeCursor(kNoMode);
     if (peakPanel) peakPanel->hide();
+}
+
+void CSpectrumDisplayBase::AfterSeries() {
+    ShowSeriesProgress();
+    if (!viewShown && !keepProcessing) KillTimer(kAcquisitionTimer);
 }
 
 void CSpectrumDisplayBase::PlaceChart() {

@@ -140,12 +140,16 @@ private:
     // The file commands: a path from the save dialog, the replace question
     // answered; empty when the user cancelled either.
     QString AskSavePath(const QString& filter, const QString& defaultSuffix);
+    // The active device's record; without one, says that a device must be active.
+    const ViewDevice* ActiveRecordOrTell();
     void SaveSpectrumCommand();
     void SaveBaseDeletedCommand();
     void SaveImageCommand();
     void WriteSpectrum(const QString& path, const ViewDevice& device, int count, const double* x, const double* y);
     void TellNotWritten(const std::wstring& path);
     void EndSeries(SeriesRecorder::Outcome outcome);
+    // Hides the progress, and stops the processing a hidden page kept for the series.
+    void AfterSeries();
     void ShowSeriesProgress();
 
     void ChartMouseMove(QPoint at) override;

@@ -33,7 +33,16 @@ QString CSpectrumDisplayBase::AskSavePath(const QString& filter, const QString& 
     return path;
 }
 
+const ViewDevice* CSpectrumDisplayBase::ActiveRecordOrTell() {
+    const ViewDevice* device = FindRecord(activeDevice);
+    if (!device)
+        CurrentPrompts().MessageBox(this, OwnText(savingText_NoActiveDevice), Text(strGeneral_MsgboxPrompt),
+                                    Prompts::Buttons::Ok);
+    return device;
+}
+
 void CSpectrumDisplayBase::SaveSpectrumCommand() {
+    if (!ActiveRecordOrTell()) return;
     const QString path = AskSavePath(kTextFilter, QStringLiteral("txt"));
     if (!path.isEmpty()) SaveSpectrum(path);
 }
@@ -45,6 +54,7 @@ void CSpectrumDisplayBase::SaveSpectrum(const QString& path) {
 }
 
 void CSpectrumDisplayBase::SaveBaseDeletedCommand() {
+    if (!ActiveRecordOrTell()) return;
     const QString path = AskSavePath(kTextFilter, QStringLiteral("txt"));
     if (path.isEmpty()) return;
     const ViewDevice* device = FindRecord(activeDevice);
@@ -119,6 +129,7 @@ void CSpectrumDisplayBase::DeleteSpectra() {
 }
 
 int CSpectrumDisplayBase::StartSeries() {
+    if (!ActiveRecordOrTell()) return 0;
     SeriesSettings settings;
     {
         // The dialog writes its settings file when it goes, however it ended.
@@ -164,7 +175,7 @@ void CSpectrumDisplayBase::SeriesStep() {
 
 void CSpectrumDisplayBase::EndSeries(SeriesRecorder::Outcome outcome) {
     toolbarDlg->ReleaseSeriesButton();
-    ShowSeriesProgress();
+    AfterSeries();
     if (outcome == SeriesRecorder::Outcome::Failed) {
         const QString text = OwnText(savingText_SeriesFailed)
                                  .arg(QString::fromStdWString(series.FailedFile()))
