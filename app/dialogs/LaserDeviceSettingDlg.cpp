@@ -1,14 +1,15 @@
 #include "LaserDeviceSettingDlg.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
-#include <thread>
 
 #include "Lexora.h"
 #include "ProcessValues.h"
@@ -47,8 +48,6 @@ bool Typed(const QString& text, int factor, int& kept) {
     kept = static_cast<int>(n * factor);
     return true;
 }
-
-void PauseForLaser() { std::this_thread::sleep_for(kCommandPause); }
 
 }  // namespace
 
@@ -222,23 +221,55 @@ void CLaserDeviceSettingDlg::OnOk() {
             TellPortNotOpened();
             return;  // the person may choose another port, or Cancel
         }
-        if (settings.TrigMode == 0) {
-            laser_.IntTrig();
-        } else {
-            laser_.ExtTrig();
+        // The person may not end the dialog before the laser has all settings.
+        sending_ = true;
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{controlCheck_, generalGroup_, mode1Group_, ok_, cancel_}) {
+            w->setEnabled(false);
         }
-        PauseForLaser();
-        laser_.SetPulseWidth(settings.PulseWidthUsec);
-        PauseForLaser();
-        laser_.SetPulseFreq(settings.HZ);
-        PauseForLaser();
-        laser_.SetGrabDelayNs(settings.Delay0Ns);
-        PauseForLaser();
-        laser_.StartLaser();
-    } else {
-        laser_.CloseComm();
+        SendCommand(0);
+        return;
     }
+    laser_.CloseComm();
     accept();
+}
+
+void CLaserDeviceSettingDlg::SendCommand(int step) {
+    switch (step) {
+        case 0:
+            if (settings.TrigMode == 0) {
+                laser_.IntTrig();
+            } else {
+                laser_.ExtTrig();
+            }
+            break;
+        case 1:
+            laser_.SetPulseWidth(settings.PulseWidthUsec);
+            break;
+        case 2:
+            laser_.SetPulseFreq(settings.HZ);
+            break;
+        case 3:
+            laser_.SetGrabDelayNs(settings.Delay0Ns);
+            break;
+        default:
+            laser_.StartLaser();
+            sending_ = false;
+            accept();
+            return;
+    }
+    // The event loop waits out the pause, so the live chart behind goes on. A
+    // coarse timer may fire early; the dialog as context drops the remaining
+    // commands if it goes away meanwhile.
+    QTimer::singleShot(kCommandPause, Qt::PreciseTimer, this, [this, step] { SendCommand(step + 1); });
+}
+
+void CLaserDeviceSettingDlg::closeEvent(QCloseEvent* event) {
+    if (sending_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void CLaserDeviceSettingDlg::TellPortNotOpened() {

@@ -16,10 +16,12 @@ namespace quenlix {
 
 // The LIBS laser's settings: laser control on or off, serial port, pulse
 // frequency and width, acquisition delay and trigger mode. Opens with the
-// settings of "config/libs-laser.bin"; OK stores them there and applies them
-// to the borrowed laser at once, after which the opener starts or stops the
-// laser by settings.BOpenLaserControl. Cancel, the close box and Escape
-// change nothing.
+// settings of "config/libs-laser.bin"; OK stores them there and, with laser
+// control on, sends them to the borrowed laser one command at a time with a
+// pause after each, the dialog staying open meanwhile with its controls
+// disabled; it ends once the last command is sent, after which the opener
+// starts or stops the laser by settings.BOpenLaserControl. Cancel, the close
+// box and Escape change nothing.
 //
 // The pulse width is kept in µs and shown in µs or ms, each delay kept in ns
 // and shown in ns, µs or ms; an edit shows the kept value in whole units of
@@ -53,6 +55,8 @@ public:
 protected:
     // Enter in an edit only checks the edit; Escape does nothing.
     void keyPressEvent(QKeyEvent* event) override;
+    // The close box does nothing while the settings are being sent.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // One kept value with its edit, its arrows' limits and, for the width and
@@ -73,10 +77,14 @@ private:
     void ShowPortDevice();
     void ApplyEnabling();
     void OnOk();
+    // Sends command number step of trigger mode, width, frequency, delay and
+    // start, and sets a timer for the next; after the start it ends the dialog.
+    void SendCommand(int step);
     // Tells the person that the laser's port could not be opened.
     void TellPortNotOpened();
 
     CBeamora& laser_;
+    bool sending_ = false;
 
     QCheckBox* controlCheck_;
     QGroupBox* generalGroup_;

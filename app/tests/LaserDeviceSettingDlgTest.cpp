@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,6 +58,11 @@ protected:
         box->setFocus();
         box->setText(text);
         QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    // Lets the event loop run until the dialog has ended.
+    static bool Ended(const QDialog& dialog) {
+        return QTest::qWaitFor([&] { return !dialog.isVisible(); }, 5000);
     }
 };
 
@@ -160,9 +169,11 @@ TEST_F(LaserDialog, EditsArrowsAndUnitsKeepValuesInRange) {
 }
 
 // With the laser's port already open, OK sends trigger, width, frequency,
-// delay and start to it; the new port number only counts from the next
-// opening. OK with control off closes the port. The mode-2 settings go back
-// into the file as read.
+// delay and start to it, pausing between them without holding up the window:
+// a timer keeps ticking, while the dialog cannot be ended half-way. The new
+// port number only counts from the next opening. A dialog that goes away
+// meanwhile sends no more; OK with control off closes the port at once. The
+// mode-2 settings go back into the file as read.
 TEST_F(LaserDialog, OkAppliesSettingsToTheOpenPortInOrder) {
     PtyPair pty;
     ASSERT_TRUE(pty.IsOpen());
@@ -180,9 +191,34 @@ TEST_F(LaserDialog, OkAppliesSettingsToTheOpenPortInOrder) {
     dialog.WidthUnit()->setCurrentIndex(1);
     Enter(dialog.WidthBox(), "1");  // 1 ms
     dialog.TrigBox()->setCurrentIndex(1);
-    dialog.OkButton()->click();
 
+    QElapsedTimer clock;
+    clock.start();
+    int ticks = 0;
+    qint64 lastTick = 0;
+    qint64 longestGap = 0;
+    QTimer ticker;  // stands in for the live chart behind the dialog
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - lastTick);
+        lastTick = clock.elapsed();
+        ++ticks;
+    });
+    ticker.start(10);
+    dialog.OkButton()->click();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{dialog.OkButton(), dialog.CancelButton(), dialog.ControlCheck(),
+                                         dialog.FreqBox(), dialog.TrigBox()}) {
+        EXPECT_FALSE(w->isEnabled());
+    }
+    EXPECT_FALSE(dialog.close());
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_TRUE(Ended(dialog));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_GE(clock.elapsed(), 4 * 300) << "the laser needs its pauses";
+    ticker.stop();
+    EXPECT_GT(ticks, 20);
+    EXPECT_LT(longestGap, 250);
+
     Bytes expected;
     for (const Bytes& frame :
          {Frame(0x04, {0, 0, 0, 1}), Frame(0x01, {0x00, 0x0F, 0x42, 0x40}), Frame(0x00, {0, 0, 0, 20}),
@@ -197,6 +233,13 @@ TEST_F(LaserDialog, OkAppliesSettingsToTheOpenPortInOrder) {
               "BOpenLaserControl\r\n1\r\nControlMode\r\n1\r\nCommPort\r\n3\r\nPulseWidthUsec\r\n1000\r\n"
               "HZ\r\n20\r\nDelay0Ns\r\n300\r\nDelay1Ns\r\n7\r\nDelayStepNs\r\n8\r\nGrabCount\r\n9\r\n"
               "BKeepStrongestSpec\r\n1\r\nTrigMode\r\n1\r\n");
+
+    auto gone = std::make_unique<CLaserDeviceSettingDlg>(laser);
+    gone->show();
+    gone->OkButton()->click();
+    gone.reset();
+    QTest::qWait(500);
+    EXPECT_EQ(pty.Read(expected.size(), 100), Frame(0x04, {0, 0, 0, 1}));
 
     CLaserDeviceSettingDlg off(laser);
     off.show();
