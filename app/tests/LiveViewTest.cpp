@@ -286,7 +286,7 @@ TEST_F(LiveView, LaserControlStartsTheLaserAndClosingThePageStopsIt) {
             laser.show();
             laser.ControlCheck()->setChecked(true);
             laser.OkButton()->click();
-            QTest::qWaitFor([&] { return !laser.isVisible(); }, 5000);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !laser.isVisible(); }, 5000));
             return laser.result();
         }
     } switchOn;
