@@ -194,6 +194,8 @@ TEST_F(Replay, FittingUsesTheRangesOfTheLastFile) {
     SendWithLParam<WM_SET_AXIS_REGION>(&page, 0, std::array<double, 4>{400, 500, 0, 1});
     Command(ID_BTN_FIT_VERTICAL);
     EXPECT_EQ(region(), (std::vector<double>{400, 500, -40, 3000}));
+    EXPECT_EQ(SendMessage(&page, WM_SET_AXIS_UNIT, 0, 2), 0) << "the file's own X unit stays";
+    EXPECT_EQ(region(), (std::vector<double>{400, 500, -40, 3000}));
 }
 
 TEST_F(Replay, FilesThatAreNoSpectraAreSkippedAndCounted) {

@@ -28,6 +28,11 @@ COpenContinuousSpectrumDlg::COpenContinuousSpectrumDlg(QWidget* parent)
 
 COpenContinuousSpectrumDlg::~COpenContinuousSpectrumDlg() = default;
 
+LRESULT COpenContinuousSpectrumDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SET_AXIS_UNIT) return 0;
+    return CSpectrumDisplayBase::OnMessage(msg, wParam, lParam);
+}
+
 void COpenContinuousSpectrumDlg::InitChart() {
     chart.SetAxisRegion(200, 1100, 0, kFullScaleCounts);
     chart.SetLineColorList(lineColorList);

@@ -27,6 +27,8 @@ public:
     explicit COpenContinuousSpectrumDlg(QWidget* parent = nullptr);
     ~COpenContinuousSpectrumDlg() override;
 
+    // Axis units chosen in the menu are refused: each file brings its own.
+    LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
     void ApplyLanguage(int index) override;
     void InitChart() override;
     void OpenContinuous() override;
