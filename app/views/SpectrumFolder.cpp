@@ -31,7 +31,12 @@ std::size_t SignificantStart(std::string_view s, std::size_t i, std::size_t end)
 }  // namespace
 
 bool NumberAwareLess(std::string_view a, std::string_view b) {
-    std::size_t i = 0, j = 0;
+    // Up to the first difference both read the same; start at the run of
+    // digits that difference may fall in.
+    std::size_t i =
+        static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    while (i > 0 && IsDigit(a[i - 1])) --i;
+    std::size_t j = i;
     while (i < a.size() && j < b.size()) {
         if (IsDigit(a[i]) && IsDigit(b[j])) {
             const std::size_t aEnd = DigitsEnd(a, i), bEnd = DigitsEnd(b, j);
@@ -57,9 +62,10 @@ std::vector<std::string> ListSpectrumFiles(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string& path = it->path().native();
+        const std::string_view name = std::string_view(path).substr(path.rfind('/') + 1);
         std::error_code typeError;  // a dangling link is passed over, the listing goes on
-        if (HasTxtExtension(name) && it->is_regular_file(typeError)) names.push_back(name);
+        if (HasTxtExtension(name) && it->is_regular_file(typeError)) names.emplace_back(name);
     }
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return NumberAwareLess(a, b); });
