@@ -5,6 +5,7 @@
 #include "ChooseDeviceDlg1.h"
 #include "MessagePayloads.h"
 #include "Lexora.h"
+#include "OpenContinuousSpectrumDlg.h"
 #include "Prompts.h"
 #include "SpectrumDisplayDlg.h"
 #include "UiText.h"
@@ -47,6 +48,7 @@ NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
         }
         case ID_OPEN_CONTINUOUS_SPECTRUM:
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_ContinuousSpectrum, tabCounter);
+            made.page = std::make_unique<COpenContinuousSpectrumDlg>(parent);
             made.result = 0;
             break;
         default:
