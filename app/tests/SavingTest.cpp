@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QFocusEvent>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -85,19 +86,18 @@ TEST_F(Saving, EveryFailedSaveIsToldWithItsFile) {
     EXPECT_TRUE(Told(OwnText(savingText_NoBaseDeleted))) << "no peak search yet";
     EXPECT_FALSE(fs::exists("base.txt"));
     Command(ID_BTN_AUTO_PEAK, 1);
-    RunEventLoop(150);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page->Chart().HasPeakDeleteBaseData(); }, 5000));
     Command(ID_BTN_SAVE_BASE_DELETED);
     EXPECT_TRUE(fs::is_regular_file("base.txt")) << "after a search it is saved";
 
     prompts.saveName = "gone/chart.png";
     Command(ID_BTN_SAVE_IMAGE);
-    RunEventLoop(200);
-    EXPECT_TRUE(Told("gone/chart.png"));
+    // Written at the next repaint, told once painting is over.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Told("gone/chart.png"); }, 5000));
     prompts.saveName = "chart.png";
     Command(ID_BTN_SAVE_IMAGE);
     EXPECT_EQ(prompts.filters.back(), "JPEG(*.jpg *.jpeg);;BMP(*.bmp);;PNG(*.png)");
-    RunEventLoop(200);
-    EXPECT_TRUE(fs::is_regular_file("chart.png"));
+    EXPECT_TRUE(QTest::qWaitFor([] { return fs::is_regular_file("chart.png"); }, 5000));
 }
 
 TEST_F(Saving, OverlaidFilesAreNamedByTheCounterAndAFileThatIsNoSpectrumIsTold) {
