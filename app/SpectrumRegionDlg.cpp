@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "AddTabSetAxisDlg.h"
 #include "ChooseDeviceDlg1.h"
 #include "MessagePayloads.h"
 #include "Lexora.h"
 #include "Prompts.h"
 #include "SpectrumDisplayDlg.h"
+#include "SpectrumFormDlg.h"
 #include "UiText.h"
 
 namespace quenlix {
@@ -35,9 +37,23 @@ NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecChart, tabCounter);
             made.page = std::make_unique<CSpectrumDisplayDlg>(parent);
             break;
-        case ID_NEW_SPECTRUM_FORM:
+        case ID_NEW_SPECTRUM_FORM: {
+            CAddTabSetAxisDlg source(this);
+            CurrentPrompts().RunModal(source);
+            auto form = std::make_unique<CSpectrumFormDlg>(parent);
+            bool shown = false;
+            if (source.accepted && source.source == 1 && source.deviceIndex >= 0) {
+                form->ShowDevice(source.deviceIndex, source.xTypeCode);
+                shown = true;
+            } else if (source.accepted && source.source == 2 && !source.filePath.isEmpty()) {
+                // Read before the tab is added: a file that cannot be listed adds none.
+                shown = form->ShowFile(source.filePath);
+            }
+            if (!shown) break;
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecForm, tabCounter);
+            made.page = std::move(form);
             break;
+        }
         case ID_NEW_WAVELENGTH_CALIBRATION: {
             CChooseDeviceDlg1 chooser(this);
             CurrentPrompts().RunModal(chooser);
