@@ -28,7 +28,8 @@ void SpectrumTableModel::SetY(const double* y, int count) {
     if (rows <= 0) return;
     std::copy(y, y + rows, y_.begin());
     yKnown_ = true;
-    emit dataChanged(index(0, 1), index(rows - 1, 1), {Qt::DisplayRole});
+    static const QList<int> kDisplayRole{Qt::DisplayRole};  // shared: no list made per refresh
+    emit dataChanged(index(0, 1), index(rows - 1, 1), kDisplayRole);
 }
 
 void SpectrumTableModel::SetHeadings(const QString& x, const QString& y) {
