@@ -28,6 +28,8 @@ CSpectrumFormDlg::CSpectrumFormDlg(QWidget* parent) : CReceiveData(parent), tabl
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Rows as dense as a list's: more numbers in sight.
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     // Each column takes half of the width.
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
