@@ -40,16 +40,15 @@ NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
         case ID_NEW_SPECTRUM_FORM: {
             CAddTabSetAxisDlg source(this);
             CurrentPrompts().RunModal(source);
+            const bool device = source.accepted && source.source == 1 && source.deviceIndex >= 0;
+            const bool file = source.accepted && source.source == 2 && !source.filePath.isEmpty();
+            if (!device && !file) break;
             auto form = std::make_unique<CSpectrumFormDlg>(parent);
-            bool shown = false;
-            if (source.accepted && source.source == 1 && source.deviceIndex >= 0) {
+            if (device) {
                 form->ShowDevice(source.deviceIndex, source.xTypeCode);
-                shown = true;
-            } else if (source.accepted && source.source == 2 && !source.filePath.isEmpty()) {
-                // Read before the tab is added: a file that cannot be listed adds none.
-                shown = form->ShowFile(source.filePath);
+            } else if (!form->ShowFile(source.filePath)) {
+                break;  // read before the tab is added: a file that cannot be listed adds none
             }
-            if (!shown) break;
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecForm, tabCounter);
             made.page = std::move(form);
             break;

@@ -101,8 +101,8 @@ TEST_F(SpectrumForm, TheRegionPanelOpensATableOnlyForASourceItCanList) {
     ASSERT_NE(listed, nullptr);
     EXPECT_EQ(listed->Rows().rowCount(), 3);
 
-    // A missing file, a text that is no spectrum, a header with pixel count 0
-    // and a data-only file: no tab, and the user learns which file it was.
+    // A missing file, a text that is no spectrum, a header with pixel count 0:
+    // no tab, and the user learns which file it was.
     std::ofstream("garbage.txt") << "hello\r\n";
     {
         std::ifstream in("good.txt", std::ios::binary);
@@ -111,14 +111,7 @@ TEST_F(SpectrumForm, TheRegionPanelOpensATableOnlyForASourceItCanList) {
         ASSERT_NE(at, std::string::npos);
         std::ofstream("zero.txt", std::ios::binary) << text.replace(at, 4, ":0\r\n");
     }
-    {
-        CDataFileSave writer;
-        writer.SetPixelCount(1);
-        writer.SetDataOnly(true);
-        const double one = 1;
-        ASSERT_EQ(writer.SaveSingleData(L"dataonly.txt", &one, &one), 1);
-    }
-    for (const char* refused : {"missing.txt", "garbage.txt", "zero.txt", "dataonly.txt"}) {
+    for (const char* refused : {"missing.txt", "garbage.txt", "zero.txt"}) {
         prompts.texts.clear();
         AnswerWithFile(QString::fromLatin1(refused));
         EXPECT_EQ(open(), 1);
