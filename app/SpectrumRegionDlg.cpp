@@ -6,6 +6,7 @@
 #include "ChooseDeviceDlg1.h"
 #include "MessagePayloads.h"
 #include "Lexora.h"
+#include "OpenContinuousSpectrumDlg.h"
 #include "Prompts.h"
 #include "SpectrumDisplayDlg.h"
 #include "SpectrumFormDlg.h"
@@ -62,6 +63,7 @@ NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
         }
         case ID_OPEN_CONTINUOUS_SPECTRUM:
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_ContinuousSpectrum, tabCounter);
+            made.page = std::make_unique<COpenContinuousSpectrumDlg>(parent);
             made.result = 0;
             break;
         default:

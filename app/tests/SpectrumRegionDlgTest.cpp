@@ -113,7 +113,6 @@ TEST_F(Region, CommandsReachTheSelectedPageOrEveryPage) {
 
 TEST_F(Region, ChartCommandsOpenLivePagesAndUnknownKindsNothing) {
     CSpectrumRegionDlg plain;
-    EXPECT_EQ(SendMessage(&plain, WM_OPEN_TAB, ID_OPEN_CONTINUOUS_SPECTRUM, 0), 0);
     EXPECT_EQ(SendMessage(&plain, WM_OPEN_TAB, 12345, 0), 0);
     EXPECT_TRUE(plain.Records().empty());
     EXPECT_EQ(SendMessage(&plain, WM_PAGE_COMMAND, 1, 3), 0) << "nobody took the parameter";
