@@ -22,6 +22,16 @@ CReceiveData::CReceiveData(QWidget* parent)
 
 CReceiveData::~CReceiveData() = default;
 
+int CReceiveData::PlaceTopRow() {
+    const int w = width();
+    const QSize close = closeButton->sizeHint();
+    const int top = close.height();
+    closeButton->setGeometry(w - close.width(), 0, close.width(), top);
+    nameBox->setGeometry(w - close.width() - 110, 0, 100, top);
+    nameLabel->setGeometry(nameBox->x() - 200, 4, 200, top - 4);
+    return top;
+}
+
 void CReceiveData::SetTabId(int id) { tabId = id; }
 
 void CReceiveData::ApplyLanguage(int) {}

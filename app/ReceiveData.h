@@ -77,6 +77,10 @@ public:
     const std::vector<std::unique_ptr<ViewDevice>>& DeviceRecords() const { return deviceRecords; }
 
 protected:
+    // Places the close button, the name box and its label at the right of
+    // the page's top row; the row's height.
+    int PlaceTopRow();
+
     QPushButton* closeButton;
     QLineEdit* nameBox;
     QLabel* nameLabel;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "AddTabSetAxisDlg.h"
 #include "ChooseDeviceDlg1.h"
 #include "MessagePayloads.h"
 #include "Lexora.h"
 #include "OpenContinuousSpectrumDlg.h"
 #include "Prompts.h"
 #include "SpectrumDisplayDlg.h"
+#include "SpectrumFormDlg.h"
 #include "UiText.h"
 
 namespace quenlix {
@@ -36,9 +38,22 @@ NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecChart, tabCounter);
             made.page = std::make_unique<CSpectrumDisplayDlg>(parent);
             break;
-        case ID_NEW_SPECTRUM_FORM:
+        case ID_NEW_SPECTRUM_FORM: {
+            CAddTabSetAxisDlg source(this);
+            CurrentPrompts().RunModal(source);
+            const bool device = source.accepted && source.source == 1 && source.deviceIndex >= 0;
+            const bool file = source.accepted && source.source == 2 && !source.filePath.isEmpty();
+            if (!device && !file) break;
+            auto form = std::make_unique<CSpectrumFormDlg>(parent);
+            if (device) {
+                form->ShowDevice(source.deviceIndex, source.xTypeCode);
+            } else if (!form->ShowFile(source.filePath)) {
+                break;  // read before the tab is added: a file that cannot be listed adds none
+            }
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_SpecForm, tabCounter);
+            made.page = std::move(form);
             break;
+        }
         case ID_NEW_WAVELENGTH_CALIBRATION: {
             CChooseDeviceDlg1 chooser(this);
             CurrentPrompts().RunModal(chooser);

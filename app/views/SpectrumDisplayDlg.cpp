@@ -262,11 +262,7 @@ void CSpectrumDisplayDlg::resizeEvent(QResizeEvent*) { Layout(); }
 void CSpectrumDisplayDlg::Layout() {
     const int w = width();
     const int h = height();
-    const QSize close = closeButton->sizeHint();
-    const int top = close.height();
-    closeButton->setGeometry(w - close.width(), 0, close.width(), top);
-    nameBox->setGeometry(w - close.width() - 110, 0, 100, top);
-    nameLabel->setGeometry(nameBox->x() - 200, 4, 200, top - 4);
+    const int top = PlaceTopRow();
     seriesStatus->setGeometry(8, 0, std::max(0, nameLabel->x() - 16), top);
     toolbarDlg->setGeometry(0, top, w, kToolbarHeight);
     infoTabs->setGeometry(0, h - infoTabHeight, w, infoTabHeight);
