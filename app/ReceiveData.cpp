@@ -84,6 +84,11 @@ void CReceiveData::OnNewSpectrum(int, const double*) {}
 
 void CReceiveData::AfterPull() {}
 
+LRESULT CReceiveData::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAGE_PARAMETER) return ApplyParameter(static_cast<int>(wParam), lParam);
+    return Window::OnMessage(msg, wParam, lParam);
+}
+
 int CReceiveData::AcquisitionInterval() const {
     const double interval = std::trunc(0.8 * integralTimeMS);
     return interval > 10 ? static_cast<int>(std::min(interval, 1e9)) : 10;

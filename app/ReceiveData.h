@@ -38,6 +38,9 @@ public:
     explicit CReceiveData(QWidget* parent = nullptr);
     ~CReceiveData() override;
 
+    // Takes the parameter strip's settings (WM_PAGE_PARAMETER) on every page.
+    LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
+
     virtual void SetTabId(int id);
     virtual void ApplyLanguage(int index);
     virtual void AddDeviceByNumber(int number);

@@ -8,6 +8,7 @@
 #include "AddTabSetAxisDlg.h"
 #include "DataFileSave.h"
 #include "LivePageFixture.h"
+#include "MessagePayloads.h"
 #include "SpectrumFormDlg.h"
 
 using namespace quenlix;
@@ -176,6 +177,11 @@ TEST_F(SpectrumForm, ADevicePageShowsItsWavelengthsThenFollowsTheSpectrum) {
         EXPECT_EQ(Cell(page, row, 0), QString::asprintf("%.3f", nm[first + row]));
         EXPECT_EQ(Cell(page, row, 1), "0") << "no spectrum yet";
     }
+
+    // The parameter strip reaches a table page's device as any page's.
+    const double ms = 20;
+    EXPECT_EQ(SendMessage(&page, WM_PAGE_PARAMETER, 0, AsLParam<WM_PAGE_PARAMETER>(ms)), 1);
+    EXPECT_EQ(link.GetIntegralTimeMS(), 20);
 
     QSignalSpy refreshes(&page.Rows(), &QAbstractItemModel::dataChanged);
     const ViewDevice& device = *page.DeviceRecords().at(0);

@@ -172,8 +172,6 @@ LRESULT CSpectrumDisplayBase::OnMessage(unsigned msg, WPARAM wParam, LPARAM lPar
             if (const auto* region = LParamData<WM_SET_AXIS_REGION>(lParam))
                 chart.SetAxisRegion((*region)[0], (*region)[1], (*region)[2], (*region)[3]);
             return 1;
-        case WM_PAGE_PARAMETER:
-            return ApplyParameter(static_cast<int>(wParam), lParam);
         case WM_SET_AXIS_UNIT:
             return wParam == 0 ? SetXUnit(static_cast<int>(lParam)) : SetYUnit(static_cast<int>(lParam));
         case WM_CHART_COLOR_CHANGED:
