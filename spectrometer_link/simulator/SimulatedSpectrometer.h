@@ -32,8 +32,8 @@ struct SimulatedUnitSetup {
     // unit reports, and what coefficient writes replace.
     std::array<double, 4> coefficients = {200.0, 0.26, -5e-6, 1e-10};
     // The optics: the scene falls on the detector through this polynomial.
-    // Unset, it is the stored calibration above, so the unit is calibrated
-    // exactly. Writing coefficients never changes it.
+    // Unset, it is the calibration the unit starts with, so the unit is
+    // calibrated exactly. Writing coefficients never changes it.
     std::optional<std::array<double, 4>> trueDispersion;
     Scene scene = Scene::MercuryArgonLamp;
 };
@@ -43,9 +43,9 @@ struct SimulatedUnitSetup {
 SimulatedUnitSetup DefaultSimulatedUnit(int k);
 
 // Unit 0 of the defaults with a wavelength calibration that needs redoing:
-// its optics are the default ones, but its stored coefficients put every
-// pixel 2.5 nm plus 0.4 % of the linear term too high, from 2.5 nm at the
-// first pixel to about 6.3 nm at the last.
+// its optics are the default ones, but its stored c0 is 2.5 nm higher and its
+// c1 0.4 % larger, so the axis it reports runs from 2.5 nm too high at the
+// first pixel to about 6.3 nm too high at the last.
 SimulatedUnitSetup MiscalibratedSimulatedUnit();
 
 // One transfer as the unit saw it.
