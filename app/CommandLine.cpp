@@ -90,7 +90,8 @@ std::string UsageText(const char* programName) {
            " [--simulate[=N]] [--simulate-miscalibrated]\n"
            "Spectrometer analysis software for USB array spectrometers.\n\n"
            "  --simulate[=N]            use N simulated spectrometers (default 2) instead of USB devices\n"
-           "  --simulate-miscalibrated  like --simulate, with unit 0's wavelength calibration a few nm off\n"
+           "  --simulate-miscalibrated  like --simulate, with unit 0's wavelength calibration a few nm off,\n"
+           "                            to try the calibration page\n"
            "  --help                    show this help and exit\n"
            "  --version                 show the version and exit\n\n"
            "Settings are kept in config/ under the working directory.\n";

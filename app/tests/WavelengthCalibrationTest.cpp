@@ -4,6 +4,9 @@
 
 #include <QTest>
 #include <filesystem>
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <list>
 
 #include "BoundedFile.h"
@@ -16,6 +19,7 @@
 #include "StandardWavelengths.h"
 #include "ToolbarCommands.h"
 #include "WavelengthCalibrationDlg.h"
+#include "simulator/SimulatedSpectrometer.h"
 #include "simulator/SpectrumScene.h"
 
 namespace quenlix::testing {
@@ -229,6 +233,82 @@ TEST_F(CalibrationPage, SavingAsksFirstAndTellsWhatTheDeviceDid) {
     const std::string history = ReadBoundedFile(SettingsPath(kCalibrationHistoryFile), 1 << 16).bytes;
     EXPECT_NE(history.find("before:  I = 200.0000000000"), std::string::npos);
     EXPECT_NE(history.find("R^2 not known"), std::string::npos) << "typed coefficients";
+}
+
+// The reason the page exists: a lamp device whose stored axis is a few nm
+// off is calibrated as a user would, and afterwards every lamp line sits at
+// its true wavelength, on the link and on a live page that was open.
+TEST_F(CalibrationPage, ALampDeviceOffByAFewNmIsCalibratedToItsTrueLines) {
+    const kestrion::SimulatedUnitSetup setup = kestrion::MiscalibratedSimulatedUnit();
+    const std::array<double, 4> truth = *setup.trueDispersion, stored = setup.coefficients;
+    AddUnit(setup);
+    DiscoverDevices();
+    QString lamp;
+    std::vector<double> lines;
+    for (const kestrion::SceneLine& line : kestrion::SceneLines(kestrion::Scene::MercuryArgonLamp)) {
+        lines.push_back(line.wavelengthNm);
+        lamp += QString::number(line.wavelengthNm, 'f', 3) + u' ';
+    }
+    ASSERT_TRUE(WriteStandardWavelengthText(lamp));
+    const auto lambda = [](const std::array<double, 4>& c, double p) {
+        return c[0] + c[1] * p + c[2] * p * p + c[3] * p * p * p;
+    };
+
+    CSpectrumRegionDlg region;
+    messageTargets.regionPanel = &region;
+    region.resize(1200, 760);
+    region.show();
+    ASSERT_EQ(SendMessage(&region, WM_OPEN_TAB, ID_NEW_SPECTRUM_CHART, 0), 1);
+    prompts.modal = [](QDialog& dialog) {
+        auto& chooser = dynamic_cast<CChooseDeviceDlg1&>(dialog);
+        chooser.OkButton()->click();
+        return chooser.result();
+    };
+    ASSERT_EQ(SendMessage(&region, WM_OPEN_TAB, ID_NEW_WAVELENGTH_CALIBRATION, 0), 1);
+    auto* calibration = dynamic_cast<CWavelengthCalibrationDlg*>(region.Records()[1].page.get());
+    ASSERT_NE(calibration, nullptr);
+    const ViewDevice& device = *calibration->DeviceRecords().front();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return device.preprocessor->GetDataNo() >= 2; }, 10000));
+
+    calibration->ChartMarkingCommand(ID_ADD_MARKINGS_AT_PEAKS);
+    ASSERT_EQ(calibration->Table().Rows(), static_cast<int>(lines.size()));
+    // Every line was found once: the rows are the lamp's lines in order,
+    // each within a few nm of where the old axis puts it.
+    ASSERT_TRUE(std::is_sorted(lines.begin(), lines.end()));
+    for (int r = 0; r < calibration->Table().Rows(); ++r) {
+        const double nm = lambda(stored, calibration->Table().Pixel(r) + device.firstPixel);
+        EXPECT_NEAR(nm, lines[r], 8.0);
+        calibration->ClickRow(r);
+        calibration->StandardList()->setCurrentRow(r);
+    }
+    calibration->CalcParams();
+    EXPECT_GT(calibration->RSquaredBox()->text().toDouble(), 0.999999) << LastText().toStdString();
+    calibration->SaveParams();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !calibration->Writing(); }, 10000));
+    EXPECT_TRUE(LastText().startsWith("保存成功")) << LastText().toStdString();
+
+    std::vector<double> x(device.link->GetPixelCount());
+    int first = 0, count = 0;
+    device.link->GetXData(x.data(), first, count);
+    for (const double nm : lines) {
+        // The line's true place on the detector, and what the new axis says there.
+        double low = 0, high = static_cast<double>(x.size() - 1);
+        for (int i = 0; i < 60; ++i) (lambda(truth, (low + high) / 2) < nm ? low : high) = (low + high) / 2;
+        const auto i = static_cast<std::size_t>(low);
+        const double shown = x[i] + (low - static_cast<double>(i)) * (x[i + 1] - x[i]);
+        EXPECT_NEAR(shown, nm, 0.05) << "line " << nm;
+    }
+    auto* live = dynamic_cast<CSpectrumDisplayDlg*>(region.Records()[0].page.get());
+    ASSERT_NE(live, nullptr);
+    std::vector<double> liveX(count);
+    ASSERT_EQ(live->Chart().GetActiveLinePixelCount(0, L""), count);
+    live->Chart().GetActiveLineSpectrumData(0, L"", liveX.data(), nullptr);
+    EXPECT_DOUBLE_EQ(liveX.front(), x[first]) << "the open live page shows the new axis";
+
+    const std::string history = ReadBoundedFile(SettingsPath(kCalibrationHistoryFile), 1 << 16).bytes;
+    EXPECT_NE(history.find("before:  I = 202.5000000000   C1 = 0.2610400000"), std::string::npos) << history;
+    EXPECT_NE(history.find("R^2 = 0.99999"), std::string::npos) << history;
+    messageTargets.regionPanel = nullptr;
 }
 
 }  // namespace
