@@ -27,6 +27,8 @@ bool IsQtOption(const char* arg, bool& takesValue) {
     return false;
 }
 
+constexpr int kDefaultSimulatedDevices = 2;
+
 CommandLine Error(std::string text) {
     CommandLine result;
     result.action = CommandLine::Action::Error;
@@ -50,7 +52,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             return result;
         }
         if (std::strcmp(arg, "--simulate") == 0) {
-            result.simulatedDevices = 2;
+            result.simulatedDevices = kDefaultSimulatedDevices;
+        } else if (std::strcmp(arg, "--simulate-miscalibrated") == 0) {
+            result.firstSimulatedMiscalibrated = true;
         } else if (std::strncmp(arg, "--simulate=", 11) == 0) {
             const char* count = arg + 11;
             char* end = nullptr;
@@ -68,6 +72,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             return Error(std::string("unknown option '") + arg + "'");
         }
     }
+    if (result.firstSimulatedMiscalibrated && result.simulatedDevices < 0)
+        result.simulatedDevices = kDefaultSimulatedDevices;
     return result;
 }
 
@@ -81,11 +87,12 @@ bool FindsWindowSystem(const CommandLine& options) {
 
 std::string UsageText(const char* programName) {
     return std::string("Usage: ") + programName +
-           " [--simulate[=N]]\n"
+           " [--simulate[=N]] [--simulate-miscalibrated]\n"
            "Spectrometer analysis software for USB array spectrometers.\n\n"
-           "  --simulate[=N]  use N simulated spectrometers (default 2) instead of USB devices\n"
-           "  --help          show this help and exit\n"
-           "  --version       show the version and exit\n\n"
+           "  --simulate[=N]            use N simulated spectrometers (default 2) instead of USB devices\n"
+           "  --simulate-miscalibrated  like --simulate, with unit 0's wavelength calibration a few nm off\n"
+           "  --help                    show this help and exit\n"
+           "  --version                 show the version and exit\n\n"
            "Settings are kept in config/ under the working directory.\n";
 }
 

@@ -5,12 +5,15 @@
 namespace quenlix {
 
 // What the command line asks for. The program's own options are --help,
-// --version and --simulate[=N] (N simulated spectrometers, 2 when no N is
-// given, in place of the USB hardware).
+// --version, --simulate[=N] (N simulated spectrometers, 2 when no N is
+// given, in place of the USB hardware) and --simulate-miscalibrated (the
+// same, 2 unless --simulate gives N, with simulated unit 0's stored
+// wavelength calibration a few nm off).
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     int simulatedDevices = -1;  // -1: real hardware
+    bool firstSimulatedMiscalibrated = false;
     bool windowSystemGiven = false;  // -platform or -display for Qt
     std::string error;               // for Action::Error
 };

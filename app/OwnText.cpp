@@ -9,4 +9,9 @@ QString OwnText(const OwnTextRow& row) {
     return QString::fromWCharArray(row[column]);
 }
 
+QString FixedTextExplained(const OwnTextRow& row) {
+    const QString fixed = QString::fromWCharArray(row[0]);
+    return languageIndex == 0 ? fixed : fixed + u'\n' + OwnText(row);
+}
+
 }  // namespace quenlix

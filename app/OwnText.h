@@ -13,4 +13,9 @@ using OwnTextRow = const wchar_t* const[3];
 // The row's text in the current language.
 QString OwnText(const OwnTextRow& row);
 
+// For messages that stay in Simplified Chinese whatever the language (the
+// row's first column): in the other languages the row's text in that
+// language follows on a new line, so every user can read it.
+QString FixedTextExplained(const OwnTextRow& row);
+
 }  // namespace quenlix

@@ -52,6 +52,12 @@ void CReceiveData::BeforeRescan() { session.PauseForRescan(); }
 
 void CReceiveData::AfterRescan() { session.Rebind(); }
 
+void CReceiveData::ReloadDeviceAxes(const std::wstring& serialNumber) {
+    if (const ViewDevice* device = session.ReloadAxes(serialNumber)) OnAxesReloaded(*device);
+}
+
+void CReceiveData::OnAxesReloaded(const ViewDevice&) {}
+
 void CReceiveData::PutIntegralTime(double ms) { integralTimeMS = ms; }
 void CReceiveData::PutAvgCount(int n) { avgCount = n; }
 void CReceiveData::PutSmoothness(int n) { smoothness = n; }

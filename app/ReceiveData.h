@@ -49,6 +49,11 @@ public:
     virtual void RemoveAllDevices();
     virtual void BeforeRescan();
     virtual void AfterRescan();
+    // A new calibration was written into the device of that serial number:
+    // its X axis is read again when the page has it bound.
+    virtual void ReloadDeviceAxes(const std::wstring& serialNumber);
+    // The device's record holds its new X axis and display window.
+    virtual void OnAxesReloaded(const ViewDevice& device);
     virtual void PutIntegralTime(double ms);
     virtual void PutAvgCount(int n);
     virtual void PutSmoothness(int n);

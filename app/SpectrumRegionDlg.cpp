@@ -10,6 +10,7 @@
 #include "Prompts.h"
 #include "SpectrumDisplayDlg.h"
 #include "SpectrumFormDlg.h"
+#include "WavelengthCalibrationDlg.h"
 #include "UiText.h"
 
 namespace quenlix {
@@ -57,8 +58,9 @@ NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
         case ID_NEW_WAVELENGTH_CALIBRATION: {
             CChooseDeviceDlg1 chooser(this);
             CurrentPrompts().RunModal(chooser);
-            if (chooser.chosenNumber != CChooseDeviceDlg1::kCancelled)
-                made.title = FormatText(strMainDlg_SpecRegion_SpecTab_WavelengthCalibration, tabCounter);
+            if (chooser.chosenNumber == CChooseDeviceDlg1::kCancelled) break;
+            made.title = FormatText(strMainDlg_SpecRegion_SpecTab_WavelengthCalibration, tabCounter);
+            made.page = std::make_unique<CWavelengthCalibrationDlg>(chooser.chosenNumber, parent);
             break;
         }
         case ID_OPEN_CONTINUOUS_SPECTRUM:
@@ -113,6 +115,10 @@ LRESULT CSpectrumRegionDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam
             for (const TabRecord& record : records_) all &= SendMessage(record.target, msg, wParam, lParam);
             return all;
         }
+        case WM_DEVICE_AXES_CHANGED:
+            if (const std::wstring* serial = LParamData<WM_DEVICE_AXES_CHANGED>(lParam))
+                for (const TabRecord& record : records_) record.page->ReloadDeviceAxes(*serial);
+            return 1;
         case WM_SHOW_CURRENT_TAB:
             ShowOnly(tabBar_->currentIndex());
             return 1;

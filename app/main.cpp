@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (options.simulatedDevices > 0) {
-        UseSimulatedSpectrometers(options.simulatedDevices);
+        UseSimulatedSpectrometers(options.simulatedDevices, options.firstSimulatedMiscalibrated);
     } else {
         UseUsbSpectrometers();
     }

@@ -90,6 +90,13 @@ public:
     void GetMarkingXValues(std::list<double>& out);
     void GetMarkingYValues(std::list<double>& out);
     void AddMakringsAtPeaks();
+    // For each marking in list order: the X of the centre of the peak found
+    // at its point (between points, so finer than the marking), or the
+    // marking's own X when no peak is marked there.
+    void GetMarkingPeakCentres(std::list<double>& out);
+    // The point a marking at a peak centred at this position (in points)
+    // takes: trunc(position + 0.2).
+    static int MarkingPointOf(double position);
 
     // Peak labels and LIBS names: options take effect at the next drawing.
     void SetAotuSearchPeak(bool on);

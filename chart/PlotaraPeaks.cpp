@@ -116,3 +116,32 @@ void CPlotara::AddMakringsAtPeaks() {
     MergePeakMarkings(line->markings, info.position, std::clamp<int>(info.count, 0, kPeakInfoCapacity),
                       line->pointCount);
 }
+
+int CPlotara::MarkingPointOf(double position) {
+    // Typed pixels can be anything: far off any line is still off it.
+    const double point = PeakPoint(position);
+    return std::isfinite(point) ? static_cast<int>(std::clamp(point, -1e9, 1e9)) : -1;
+}
+
+void CPlotara::GetMarkingPeakCentres(std::list<double>& out) {
+    const ChartLine* line = ActiveLine();
+    if (line == nullptr || line->pointCount < 1) return;
+    std::vector<double> index(line->pointCount);
+    std::iota(index.begin(), index.end(), 0.0);
+    PeakInfo info{};
+    AotuSearchPeakByFD(line->pointCount, index.data(), line->yData.data(), intensityRegion, &info, nullptr,
+                       nullptr);
+    const int count = std::clamp<int>(info.count, 0, kPeakInfoCapacity);
+    const int last = line->pointCount - 1;
+    for (const int m : line->markings) {
+        if (m < 0 || m > last) continue;
+        double at = m;
+        for (int j = 0; j < count; ++j) {
+            if (PeakPoint(info.position[j]) == m) at = std::clamp(info.position[j], 0.0, double(last));
+        }
+        // X between the two points around the centre, linearly.
+        const int low = std::min(static_cast<int>(at), std::max(last - 1, 0));
+        const int high = std::min(low + 1, last);
+        out.push_back(line->xData[low] + (at - low) * (line->xData[high] - line->xData[low]));
+    }
+}

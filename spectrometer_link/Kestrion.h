@@ -31,10 +31,13 @@ struct UsbDeviceInfo;
 // clamped to 1 … 16); returns the number registered. Unit k is a model 0
 // ("Velmora", 3630 pixels) with serial part "SIM" + k in five digits, device
 // range 200 … 1100 nm and no display range of its own, looking at a
-// mercury–argon lamp (even k) or ruby fluorescence (odd k). Each call makes
-// fresh units; coefficients written into a unit last as long as its units do.
+// mercury–argon lamp (even k) or ruby fluorescence (odd k). With
+// firstMiscalibrated, unit 0 stores a wavelength calibration a few nm off its
+// optics (MiscalibratedSimulatedUnit), for trying a calibration on it. Each
+// call makes fresh units; coefficients written into a unit last as long as
+// its units do.
 void UseUsbSpectrometers();
-int UseSimulatedSpectrometers(int count = 2);
+int UseSimulatedSpectrometers(int count = 2, bool firstMiscalibrated = false);
 
 // Calibration writers. link is a started CKestrion.
 //

@@ -83,6 +83,15 @@ void AcquisitionSession::Rebind() {
     receiving = true;
 }
 
+const ViewDevice* AcquisitionSession::ReloadAxes(const std::wstring& serialNumber) {
+    for (const auto& record : records_) {
+        if (record->serialNumber != serialNumber) continue;
+        LoadAxes(*record);
+        return record.get();
+    }
+    return nullptr;
+}
+
 void AcquisitionSession::Step() {
     if (!receiving || (acquisitionCommand != 0 && acquisitionCommand != 2)) return;
     if (std::any_of(records_.begin(), records_.end(), [](const auto& r) { return !r->link->IsKestrionRight(); }))
@@ -163,6 +172,7 @@ void AcquisitionSession::LoadAxes(ViewDevice& record) {
         count = pixels;
     }
     record.pointCount = count;
+    record.firstPixel = first;
     CCondira& pre = *record.preprocessor;
     pre.SetWavelengthNm(record.xBuffer.data());
     pre.SetYIntensityRegion(link.GetMinY(), link.GetMaxY());

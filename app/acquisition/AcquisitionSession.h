@@ -74,6 +74,10 @@ public:
     // reference survive; the new link keeps the settings of its own start),
     // or is unbound. Steps run again afterwards.
     void Rebind();
+    // After a calibration was written into a device: the bound record of that
+    // serial number reads its X axis and display window again (keeping its
+    // preprocessor). The record, or none when the device is not bound here.
+    const ViewDevice* ReloadAxes(const std::wstring& serialNumber);
 
     // One acquisition step: reports a failed link first, then, when every
     // bound device has a frame it has not had yet, feeds each device's

@@ -19,6 +19,7 @@ struct ViewDevice {
     std::vector<double> xBuffer;  // X in the current unit, display window only
     std::vector<double> yBuffer;  // the last processed spectrum
     int pointCount = 0;           // display-window pixel count
+    int firstPixel = 0;           // the display window's first pixel of the frame
     long lastFrameNo = -1;
     long lastDataNo = -1;
 };

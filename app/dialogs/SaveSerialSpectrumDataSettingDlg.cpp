@@ -14,12 +14,12 @@
 #include <optional>
 #include <string>
 
-#include "BoundedFile.h"
 #include "Lexora.h"
 #include "Prompts.h"
 #include "ReplaceFile.h"
 #include "SaveFailureMessage.h"
 #include "SettingsPath.h"
+#include "Utf16File.h"
 #include "UiText.h"
 
 namespace quenlix {
@@ -43,27 +43,6 @@ std::optional<long long> ScanNumber(const QString& text) {
     const long long value = std::strtoll(narrow.c_str(), &end, 10);
     if (end == narrow.c_str()) return std::nullopt;
     return value;
-}
-
-// The file's text after FF FE, read as UTF-16LE; none when the file is
-// missing, refused or without the mark (a narrow text file).
-std::optional<QString> ReadUtf16File(const std::string& path) {
-    const std::string bytes = ReadBoundedFile(path, kFileLimit).bytes;
-    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
-        static_cast<unsigned char>(bytes[1]) != 0xFE)
-        return std::nullopt;
-    std::u16string units;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                       (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    return QString::fromStdU16String(units);
-}
-
-void AppendUtf16(std::string& bytes, const QString& text) {
-    for (const QChar c : text) {
-        bytes += static_cast<char>(c.unicode() & 0xFF);
-        bytes += static_cast<char>(c.unicode() >> 8);
-    }
 }
 
 QString Line(const char* head, int value) { return QString::fromLatin1(head) + QString::number(value); }
@@ -244,7 +223,7 @@ void CSaveSerialSpectrumDataSettingDlg::ApplyLanguage(int) {
 // leaves the setting at its initial value. The millisecond lines are not
 // read: they are always the shown number times its unit.
 void CSaveSerialSpectrumDataSettingDlg::ReadSettingsFile() {
-    const std::optional<QString> text = ReadUtf16File(SettingsPath(kSaveSerialSettingsFile));
+    const std::optional<QString> text = ReadUtf16File(SettingsPath(kSaveSerialSettingsFile), kFileLimit);
     if (!text) return;
     struct NumberLine {
         const char* head;
@@ -303,8 +282,9 @@ void CSaveSerialSpectrumDataSettingDlg::WriteSettingsFile() {
         Line("110FillCount:", fillCount),
         QStringLiteral("120FileDir:") + fileDir,
     };
-    std::string bytes = "\xFF\xFE";
-    for (const QString& line : lines) AppendUtf16(bytes, line + u'\n');
+    QString text;
+    for (const QString& line : lines) text += line + u'\n';
+    const std::string bytes = Utf16FileBytes(text);
     if (!WriteFileReplacing(SettingsPathForWrite(kSaveSerialSettingsFile), bytes))
         TellSaveFailure(parentWidget(), kSaveSerialSettingsFile);
 }

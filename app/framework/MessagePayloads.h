@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <concepts>
+#include <string>
 #include <vector>
 
 #include "Window.h"
@@ -56,6 +57,10 @@ struct LParamPayload<WM_MOVE_CURSOR_LINE> { using Type = double; };
 // wParam 1 for the cursor line's X, 2 for its Y.
 template <>
 struct LParamPayload<WM_CURSOR_VALUE> { using Type = double; };
+
+// wParam 0, lParam the serial number of the device whose calibration changed.
+template <>
+struct LParamPayload<WM_DEVICE_AXES_CHANGED> { using Type = std::wstring; };
 
 template <unsigned Msg, typename T>
 concept CarriesInWParam = requires { typename WParamPayload<Msg>::Type; } &&

@@ -35,5 +35,7 @@ inline constexpr unsigned WM_PEAK_SETTING = WM_USER + 2046;
 inline constexpr unsigned WM_STATIC_SPECTRUM_TOGGLED = WM_USER + 2047;
 inline constexpr unsigned WM_RESCAN_DEVICES = WM_USER + 2049;
 inline constexpr unsigned WM_ACTIVE_TRIGGER = WM_USER + 2050;
+// To the region panel: a calibration was written into a device.
+inline constexpr unsigned WM_DEVICE_AXES_CHANGED = WM_USER + 2051;
 
 }  // namespace quenlix

@@ -25,6 +25,19 @@ TEST(CommandLine, SimulateTakesAnOptionalCount) {
     }
 }
 
+TEST(CommandLine, MiscalibratedSimulationImpliesSimulateButKeepsItsCount) {
+    EXPECT_FALSE(Parse({"--simulate"}).firstSimulatedMiscalibrated);
+    const CommandLine alone = Parse({"--simulate-miscalibrated"});
+    EXPECT_EQ(alone.action, CommandLine::Action::Run);
+    EXPECT_TRUE(alone.firstSimulatedMiscalibrated);
+    EXPECT_EQ(alone.simulatedDevices, 2);
+    // Either order: a count given by --simulate stands.
+    EXPECT_EQ(Parse({"--simulate-miscalibrated", "--simulate=5"}).simulatedDevices, 5);
+    EXPECT_EQ(Parse({"--simulate=1", "--simulate-miscalibrated"}).simulatedDevices, 1);
+    EXPECT_EQ(Parse({"--simulate-miscalibrated=3"}).action, CommandLine::Action::Error);
+    EXPECT_NE(UsageText("quenlix").find("--simulate-miscalibrated"), std::string::npos);
+}
+
 TEST(CommandLine, HelpVersionAndUnknownOptions) {
     EXPECT_EQ(Parse({"--simulate", "--help"}).action, CommandLine::Action::Help);
     EXPECT_EQ(Parse({"--version"}).action, CommandLine::Action::Version);

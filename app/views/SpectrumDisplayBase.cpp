@@ -45,17 +45,19 @@ void CSpectrumDisplayBase::CreateToolbar() {
     toolbarDlg->show();
 }
 
-void CSpectrumDisplayBase::InitChart() {
+void CSpectrumDisplayBase::InitChart() { InitChartFor(deviceList.empty() ? nullptr : &deviceList.front()); }
+
+void CSpectrumDisplayBase::InitChartFor(const DeviceEntry* device) {
     double xMin = 200, xMax = 1100, yMin = 0, yMax = 16500;
-    if (!deviceList.empty()) {
-        const DeviceEntry& first = deviceList.front();
-        AddDeviceBySerial(first.serialNumber);
+    if (device) {
+        AddDeviceBySerial(device->serialNumber);
         chart.SetXAxisType(xTypeCode);
-        xMin = first.link->GetMinX();
-        xMax = first.link->GetMaxX();
-        yMin = first.link->GetMinY();
-        yMax = first.link->GetMaxY();
-        chart.SetActiveSpectrum(0, L"");
+        xMin = device->link->GetMinX();
+        xMax = device->link->GetMaxX();
+        yMin = device->link->GetMinY();
+        yMax = device->link->GetMaxY();
+        activeDevice = device->number;
+        chart.SetActiveSpectrum(activeDevice, L"");
     }
     chart.SetAxisRegion(xMin, xMax, yMin, yMax);
     chart.SetLineColorList(lineColorList);
@@ -147,6 +149,13 @@ int CSpectrumDisplayBase::StoreDarkAndSubtract() {
 }
 
 void CSpectrumDisplayBase::ExtraCommand() {}
+
+void CSpectrumDisplayBase::OnAxesReloaded(const ViewDevice& device) {
+    // The display window may have changed size: the line is made anew.
+    chart.DeleteDeviceLine(device.number);
+    chart.AddDeviceLine(device.number, device.pointCount, device.xBuffer.data(), device.serialNumber);
+    if (device.number == activeDevice && activeFileName.empty()) chart.SetActiveSpectrum(activeDevice, activeFileName);
+}
 
 void CSpectrumDisplayBase::MarkingCommand(int command) {
     switch (command) {

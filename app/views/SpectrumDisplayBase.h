@@ -64,6 +64,7 @@ public:
     virtual void LoadSpectrum();
     virtual void DeleteSpectra();
     virtual void ExtraCommand();
+    void OnAxesReloaded(const ViewDevice& device) override;
 
     // The marking commands of the chart's menu (add at the read-out line,
     // add at the found peaks, delete all).
@@ -96,6 +97,13 @@ protected:
     ViewDevice* FindRecord(int number) const;
     // What the left button's release does after the chart had it.
     virtual void AfterLeftUp() {}
+    // Binds the device (none: no device) as the page's first and sets the
+    // chart up for it: region from the device's limits, its line active.
+    void InitChartFor(const DeviceEntry* device);
+    // X unit 0..5 for every bound device and the chart; 0 when refused.
+    int SetXUnit(int type);
+    // The chart's menu: the marking commands.
+    void ChartContextMenu(QPoint globalAt) override;
     // Asks for a spectrum file and adds it as a file line named "%d %s";
     // the name, or empty when nothing was added.
     std::wstring OverlayChosenFile();
@@ -128,7 +136,6 @@ private:
     // bound device; Y range from the device `rangeFrom` picks.
     int ChangeYType(int type, bool needsReference, const ViewDevice* rangeFrom);
     int SetYUnit(int type);
-    int SetXUnit(int type);
     bool EveryDeviceHas(bool dark, bool reference) const;
     void SetYRegionKeepingX(double yMin, double yMax);
     void OpenCoordsDialog();
@@ -157,7 +164,6 @@ private:
     void ChartMouseWheel(QPoint at, int delta) override;
     void ChartLeftDown(QPoint at) override;
     void ChartLeftUp(QPoint at) override;
-    void ChartContextMenu(QPoint globalAt) override;
 
     ChartCanvas* canvas_;
     bool peakPanelPlaced_ = false;

@@ -36,10 +36,21 @@ SimulatedUnitSetup DefaultSimulatedUnit(int k) {
     return setup;
 }
 
+SimulatedUnitSetup MiscalibratedSimulatedUnit() {
+    constexpr double kOffsetNm = 2.5;
+    constexpr double kLinearStretch = 1.004;
+    SimulatedUnitSetup setup = DefaultSimulatedUnit(0);
+    setup.trueDispersion = setup.coefficients;
+    setup.coefficients[0] += kOffsetNm;
+    setup.coefficients[1] *= kLinearStretch;
+    return setup;
+}
+
 SimulatedSpectrometer::SimulatedSpectrometer(SimulatedUnitSetup setup)
     : setup_(std::move(setup)),
       model_(FindModel(setup_.modelCode)),
-      sceneCountsPerMs_(SceneCountsPerMs(setup_.scene, setup_.coefficients, ModelAt(model_).pixels)),
+      sceneCountsPerMs_(SceneCountsPerMs(setup_.scene, setup_.trueDispersion.value_or(setup_.coefficients),
+                                         ModelAt(model_).pixels)),
       noiseState_(std::hash<std::string>{}(setup_.serialPart) | 1),
       triggerEpoch_(Clock::now()),
       reply_(p::kReplyLength, 0) {

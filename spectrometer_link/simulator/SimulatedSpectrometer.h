@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -27,15 +28,25 @@ struct SimulatedUnitSetup {
     int32_t displayMaxX = -1;
     std::array<int32_t, 3> defectRecord = {0, 0, 0};
     std::vector<std::pair<int32_t, double>> correctionPoints;  // at most 40 are reported
-    // The optics: the scene falls on the detector through this polynomial,
-    // which is also what the unit reports until a calibration is written.
+    // The stored wavelength calibration c0 + c1·p + c2·p² + c3·p³: what the
+    // unit reports, and what coefficient writes replace.
     std::array<double, 4> coefficients = {200.0, 0.26, -5e-6, 1e-10};
+    // The optics: the scene falls on the detector through this polynomial.
+    // Unset, it is the calibration the unit starts with, so the unit is
+    // calibrated exactly. Writing coefficients never changes it.
+    std::optional<std::array<double, 4>> trueDispersion;
     Scene scene = Scene::MercuryArgonLamp;
 };
 
 // Unit k of the defaults: model 0, serial part "SIM" + k in five digits,
 // mercury–argon lamp for even k and ruby for odd k.
 SimulatedUnitSetup DefaultSimulatedUnit(int k);
+
+// Unit 0 of the defaults with a wavelength calibration that needs redoing:
+// its optics are the default ones, but its stored c0 is 2.5 nm higher and its
+// c1 0.4 % larger, so the axis it reports runs from 2.5 nm too high at the
+// first pixel to about 6.3 nm too high at the last.
+SimulatedUnitSetup MiscalibratedSimulatedUnit();
 
 // One transfer as the unit saw it.
 struct WireRecord {
@@ -50,7 +61,8 @@ struct WireRecord {
 };
 
 // An in-process spectrometer that speaks the device protocol: identity,
-// records, coefficients (written ones are kept for the unit's life), trigger
+// records, coefficients (written ones are kept for the unit's life; the scene
+// stays where the true dispersion puts it, as the optics do not change), trigger
 // selection and frame status, the integration and frame-request commands and
 // its model's frame layout. Frames are paced by the integration time: exposures
 // run back to back from the last integration command, and a frame request is

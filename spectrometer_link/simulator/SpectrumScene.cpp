@@ -39,12 +39,12 @@ const SceneShape& ShapeOf(Scene scene) {
 
 const std::vector<SceneLine>& SceneLines(Scene scene) { return ShapeOf(scene).lines; }
 
-std::vector<double> SceneCountsPerMs(Scene scene, const std::array<double, 4>& c, int pixels) {
+std::vector<double> SceneCountsPerMs(Scene scene, const std::array<double, 4>& d, int pixels) {
     const SceneShape& shape = ShapeOf(scene);
     std::vector<double> counts(pixels > 0 ? static_cast<size_t>(pixels) : 0);
     for (size_t p = 0; p < counts.size(); ++p) {
         const double x = static_cast<double>(p);
-        const double nm = c[0] + c[1] * x + c[2] * x * x + c[3] * x * x * x;
+        const double nm = d[0] + d[1] * x + d[2] * x * x + d[3] * x * x * x;
         double value = shape.backgroundPerMs;
         if (shape.backgroundWidthNm > 0) {
             const double d = (nm - shape.backgroundCentreNm) / shape.backgroundWidthNm;

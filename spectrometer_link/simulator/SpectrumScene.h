@@ -20,8 +20,8 @@ struct SceneLine {
 const std::vector<SceneLine>& SceneLines(Scene scene);
 
 // Expected signal of every pixel in counts per millisecond of integration,
-// the scene placed on the detector through the wavelength polynomial
-// c0 + c1·p + c2·p² + c3·p³.
-std::vector<double> SceneCountsPerMs(Scene scene, const std::array<double, 4>& coefficients, int pixels);
+// the scene placed on the detector through the optics' dispersion, the
+// wavelength at pixel p being d0 + d1·p + d2·p² + d3·p³.
+std::vector<double> SceneCountsPerMs(Scene scene, const std::array<double, 4>& dispersion, int pixels);
 
 }  // namespace kestrion

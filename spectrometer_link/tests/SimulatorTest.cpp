@@ -41,6 +41,18 @@ double PeakPixel(const std::vector<double>& y, double expected, double dark) {
     return weighted / sum;
 }
 
+// The pixel where the polynomial reaches the wavelength, between whole pixels.
+double PixelOf(const std::array<double, 4>& c, double nm) {
+    int p = 0;
+    while (p < 3628 && Polynomial(c, p + 1) < nm) ++p;
+    return p + (nm - Polynomial(c, p)) / (Polynomial(c, p + 1) - Polynomial(c, p));
+}
+
+double AxisAt(const std::vector<double>& x, double pixel) {
+    const auto p = static_cast<size_t>(pixel);
+    return x[p] + (pixel - static_cast<double>(p)) * (x[p + 1] - x[p]);
+}
+
 TEST_F(Simulator, CountsScaleWithIntegrationTimeAndClipAtTheMaximum) {
     const SimulatedUnitSetup setup;
     AddUnit(setup);
@@ -102,6 +114,69 @@ TEST_F(Simulator, CalibratingAgainstTheLampLinesRecoversTheOptics) {
     link.GetXData(x.data());
     // Between the outer lines, where the fit is held by lines on both sides.
     for (int p = 800; p < 3000; p += 100) EXPECT_NEAR(x[p], Polynomial(setup.coefficients, p), 0.1) << p;
+}
+
+// A unit whose stored calibration is off: the link reads the stored axis, the
+// lamp shows where the optics put it, and writing the true coefficients puts
+// the line at its wavelength without moving it on the detector.
+TEST_F(Simulator, WritingTheTrueDispersionFixesTheAxisButNotTheScene) {
+    const SimulatedUnitSetup setup = MiscalibratedSimulatedUnit();
+    ASSERT_TRUE(setup.trueDispersion.has_value());
+    const std::array<double, 4> optics = *setup.trueDispersion;
+    auto unit = AddUnit(setup);
+    CKestrion link;
+    ASSERT_EQ(link.StartDevice(0), 1);
+    double reported[4];
+    link.GetCalibrationParams(reported);
+    EXPECT_TRUE(std::equal(reported, reported + 4, setup.coefficients.begin()));
+
+    const auto& lines = SceneLines(Scene::MercuryArgonLamp);
+    const double brightest = std::max_element(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
+                                 return a.countsPerMs < b.countsPerMs;
+                             })->wavelengthNm;
+    const double truePixel = PixelOf(optics, brightest);
+    const double dark = 16500 * 0.06;
+    const double before = PeakPixel(OneFrame(link, 100), truePixel, dark);
+    EXPECT_NEAR(before, truePixel, 0.1);
+    EXPECT_GT(std::abs(before - PixelOf(setup.coefficients, brightest)), 10) << "not where it is stored";
+    std::vector<double> x(3630);
+    link.GetXData(x.data());
+    EXPECT_NEAR(AxisAt(x, before), Polynomial(setup.coefficients, truePixel), 0.05);
+    EXPECT_GT(AxisAt(x, before) - brightest, 2) << "a few nm off";
+
+    ASSERT_EQ(WriteDemarcateData(&link, optics.data(), 4), 1);
+    EXPECT_EQ(unit->Coefficients(), optics);
+    link.GetCalibrationParams(reported);
+    EXPECT_TRUE(std::equal(reported, reported + 4, optics.begin()));
+    const double after = PeakPixel(OneFrame(link, 100), truePixel, dark);
+    EXPECT_NEAR(after, truePixel, 0.1) << "the optics did not change";
+    link.GetXData(x.data());
+    EXPECT_NEAR(AxisAt(x, after), brightest, 0.05);
+}
+
+TEST_F(Simulator, TheMiscalibratedUnitIsUnitZeroAFewNmOff) {
+    const SimulatedUnitSetup good = DefaultSimulatedUnit(0), bad = MiscalibratedSimulatedUnit();
+    EXPECT_FALSE(good.trueDispersion.has_value());
+    ASSERT_TRUE(bad.trueDispersion.has_value());
+    EXPECT_EQ(*bad.trueDispersion, good.coefficients);
+    EXPECT_EQ(bad.serialPart, good.serialPart);
+    EXPECT_EQ(bad.scene, Scene::MercuryArgonLamp);
+    for (int p : {0, 1800, 3629}) {
+        const double off = Polynomial(bad.coefficients, p) - Polynomial(good.coefficients, p);
+        EXPECT_GT(off, 2) << p;
+        EXPECT_LT(off, 7) << p;
+    }
+
+    EXPECT_EQ(UseSimulatedSpectrometers(3, true), 3);
+    double stored[3][4];
+    for (int k = 0; k < 3; ++k) {
+        CKestrion link;
+        ASSERT_EQ(link.StartDevice(k), 1);
+        link.GetCalibrationParams(stored[k]);
+    }
+    EXPECT_TRUE(std::equal(stored[0], stored[0] + 4, bad.coefficients.begin()));
+    for (int k : {1, 2}) EXPECT_TRUE(std::equal(stored[k], stored[k] + 4, good.coefficients.begin())) << k;
+    SetUsbBackend(bus);
 }
 
 // Noise is drawn from a table rather than a generator per pixel: each pixel
