@@ -6,6 +6,12 @@ namespace peaksearch {
 
 namespace {
 
+// Where the spectrum is cut before it is averaged, in noise deviations of y
+// above its opening. The opening lies some 0.8 deviations under the floor, so
+// the cut takes little of the noise, and the lines cut there lift the mean
+// between dense lines by a fraction of a deviation.
+constexpr double kCutAboveOpening = 1.0;
+
 // out[i] = the best of in over [i − half, i + half] (clipped at the ends).
 // The spectrum is cut at anchors one window apart, so each full window holds
 // exactly one anchor c: its best is that of the run [i − half, c], taken from
@@ -62,7 +68,7 @@ void LowerEnvelope(const double* in, int n, int h, int meanHalf, const BaselineB
     const int m = n + 2 * h;
     RollingExtreme(padded, m, h, work.eroded, work.runs, [](double a, double b) { return a < b; });
     RollingExtreme(work.eroded, m, h, padded, work.runs, [](double a, double b) { return a > b; });
-    CentredMean(padded + h, n, meanHalf, work.prefix, padded + h);
+    if (meanHalf > 0) CentredMean(padded + h, n, meanHalf, work.prefix, padded + h);
 }
 
 }  // namespace
@@ -80,9 +86,18 @@ void CentredMean(const double* in, int n, int half, double* prefix, double* out)
     for (int i = last; i < n; ++i) out[i] = mean(i, std::min(i, n - 1 - i));
 }
 
-void ComputeBaseline(const double* y, int n, int h, double* base, const BaselineBuffers& work) {
+void ComputeBaseline(const double* lightlySmoothed, double noiseSigma, int n, int h, double* base,
+                     const BaselineBuffers& work) {
     double* smooth = work.smooth;
-    CentredMean(y, n, h / 4, work.prefix, smooth);
+    // Where lines stand closer than the averaging window, every window holds
+    // some of them and the mean rides above the floor. So the lines are cut
+    // off first, a little above the opening over the same window, which
+    // reaches down into the gaps between them.
+    const int meanHalf = h / 4;
+    LowerEnvelope(lightlySmoothed, n, meanHalf, 0, work);
+    const double* opened = work.padded + meanHalf;
+    for (int i = 0; i < n; ++i) smooth[i] = std::min(lightlySmoothed[i], opened[i] + kCutAboveOpening * noiseSigma);
+    CentredMean(smooth, n, meanHalf, work.prefix, smooth);
     LowerEnvelope(smooth, n, h, h, work);
     const double* envelope = work.padded + h;
     for (int i = 0; i < n; ++i) {

@@ -4,10 +4,13 @@
 // the window.
 //
 // The spectrum is averaged over a quarter of the window, so noise does not
-// drag the base down to its troughs, and its lower envelope is taken: the
-// spectrum is opened (rolling minimum, then rolling maximum, both over the
-// window), which cuts away every peak narrower than the window and keeps a
-// straight or convex base, and the result is averaged over the window.
+// drag the base down to its troughs; before that it is cut a noise deviation
+// above its opening over the quarter, so lines closer together than the
+// quarter do not lift the mean off the floor between them. Of the mean the
+// lower envelope is taken: it is opened (rolling minimum, then rolling
+// maximum, both over the window), which cuts away every peak narrower than
+// the window and keeps a straight or convex base, and the result is averaged
+// over the window.
 //
 // Two faults of a plain opening are mended. On a sloping base it fills each
 // peak up to the base level at the peak's uphill foot, so the envelope is
@@ -36,7 +39,10 @@ struct BaselineBuffers {
     double* runs;
 };
 
-// base receives n values.
-void ComputeBaseline(const double* y, int n, int halfWindow, double* base, const BaselineBuffers& work);
+// The base under the spectrum y, handed in as lightlySmoothed (y with its
+// noise eased, as SmoothLightly gives it) with noiseSigma the deviation of the
+// noise of y. base receives n values.
+void ComputeBaseline(const double* lightlySmoothed, double noiseSigma, int n, int halfWindow, double* base,
+                     const BaselineBuffers& work);
 
 }  // namespace peaksearch

@@ -93,9 +93,11 @@ int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
 
     const auto take = [&](double index, int i) {
         if (!std::isfinite(index)) return;
-        // index lies in [1, n − 2]; halves round up as std::lround would, without its call.
+        // index lies in [1, n − 2]. The dip is measured from the higher of the
+        // two samples around it: the one nearer can be the lower on a narrow,
+        // lopsided top, and a real line would then be merged away.
         const int whole = static_cast<int>(index);
-        const int top = std::clamp(whole + (index - whole >= 0.5 ? 1 : 0), 1, n - 2);
+        const int top = std::clamp(s[whole + 1] > s[whole] ? whole + 1 : whole, 1, n - 2);
         // top lies in [rise, i]; only a level top can lie below i − 1.
         int valley = top >= i - 1 ? low : lowestIn(prevTop, top);
         if (top == i && s[i] < lowValue) valley = i;
@@ -142,6 +144,63 @@ int FindCandidates(const double* s, int n, double minDip, Candidate* out) {
         out[count - 1].highBound = valley;
     }
     return count;
+}
+
+double SmoothedCurvatureSigma(double sigma) { return sigma * std::sqrt(28.0) / 16.0; }
+
+int FindShoulders(const double* s, int n, double minCurvature, const Candidate* maxima, int count,
+                  Candidate* out) {
+    const auto curvature = [s](int i) { return s[i - 1] - 2.0 * s[i] + s[i + 1]; };
+    int found = 0;
+    int next = 0;  // the first maximum not before the run
+    // The scan stops only where the curvature dips below −minCurvature, which
+    // noise seldom does, and walks out from there: testing the sign of the
+    // curvature at every sample would stall on a branch noise decides.
+    for (int i = 1; i <= n - 2; ++i) {
+        if (!(curvature(i) < -minCurvature)) continue;
+        int first = i;
+        while (first > 1 && curvature(first - 1) <= 0.0) --first;
+        int last = i;
+        int lowest = i;
+        while (last < n - 2 && curvature(last + 1) <= 0.0) {
+            ++last;
+            if (curvature(last) < curvature(lowest)) lowest = last;
+        }
+        i = last;
+        // The flank of the line a shoulder leans on curves up far more than
+        // noise can beside it; on a broad line noise alone makes dips like
+        // shoulders, with rises of its own size between them.
+        double rise = 0.0;
+        for (int k = first - 1; k >= 1 && curvature(k) > 0.0; --k) rise = std::max(rise, curvature(k));
+        for (int k = last + 1; k <= n - 2 && curvature(k) > 0.0; ++k) rise = std::max(rise, curvature(k));
+        if (!(rise > 2.0 * minCurvature)) continue;
+        while (next < count && maxima[next].index <= first - 1) ++next;
+        // A maximum up to a sample beyond the run is its own top.
+        if (next < count && maxima[next].index < last + 1) continue;
+
+        // Vertex of the parabola through the curvature at lowest − 1, lowest, lowest + 1.
+        double offset = 0.0;
+        if (lowest >= 2 && lowest <= n - 3) {
+            const double before = curvature(lowest - 1);
+            const double after = curvature(lowest + 1);
+            const double bend = before - 2.0 * curvature(lowest) + after;
+            if (bend > 0.0) offset = std::clamp(0.5 * (before - after) / bend, -0.5, 0.5);
+        }
+        const Candidate* previous = next > 0 ? &maxima[next - 1] : nullptr;
+        const Candidate* following = next < count ? &maxima[next] : nullptr;
+        Candidate& shoulder = out[found++];
+        shoulder = {lowest + offset, lowest, 0, n - 1};
+        if (!previous && !following) continue;
+        const int valley = previous ? previous->highBound : following->lowBound;
+        if (lowest < valley) {
+            shoulder.lowBound = previous ? previous->top : 0;
+            shoulder.highBound = valley;
+        } else {
+            shoulder.lowBound = valley;
+            shoulder.highBound = following ? following->top : n - 1;
+        }
+    }
+    return found;
 }
 
 }  // namespace peaksearch

@@ -17,6 +17,11 @@ using namespace peaksearch;
 // one peak split by noise.
 constexpr double kMergeDipInSigmas = 3.0;
 
+// A shoulder's dip of curvature must reach this many deviations of the
+// curvature's noise, and the rise beside it twice as many: noise alone makes
+// the pair practically never, a weak line 10 σ high beside a strong one does.
+constexpr double kShoulderInSigmas = 3.5;
+
 // The base window spans 1/8 of the spectrum: wide against the lines of an
 // array spectrometer, narrow against the curvature of its background.
 int BaseHalfWindow(int n) { return std::max(2, n / 16); }
@@ -24,8 +29,8 @@ int BaseHalfWindow(int n) { return std::max(2, n / 16); }
 // Work buffers of one thread. They only grow, so a repaint that searches a
 // spectrum of the same length as before allocates nothing.
 struct Workspace {
-    std::vector<double> smooth, base, padded, eroded, prefix, runs;
-    std::vector<Candidate> candidates;
+    std::vector<double> smooth, mean, base, padded, eroded, prefix, runs;
+    std::vector<Candidate> candidates, shoulders;
 
     // Room for n points and a base half window of h.
     void Reserve(int n, int h) {
@@ -33,8 +38,10 @@ struct Workspace {
         const auto paddedSize = size + 2 * static_cast<std::size_t>(h);
         if (smooth.size() < size) {
             smooth.resize(size);
+            mean.resize(size);
             base.resize(size);
             candidates.resize(size / 2 + 1);
+            shoulders.resize(size / 2 + 1);
         }
         if (padded.size() < paddedSize) {
             padded.resize(paddedSize);
@@ -59,21 +66,24 @@ void Search(int n, const double* x, const double* y, double threshold, PeakInfo&
     thread_local Workspace w;
     const int h = BaseHalfWindow(n);
     w.Reserve(n, h);
-    ComputeBaseline(y, n, h, w.base.data(),
-                    {w.smooth.data(), w.padded.data(), w.eroded.data(), w.prefix.data(), w.runs.data()});
+    SmoothLightly(y, n, w.smooth.data());
+    const double sigma = NoiseSigma(y, n, w.padded.data());
+    ComputeBaseline(w.smooth.data(), sigma, n, h, w.base.data(),
+                    {w.mean.data(), w.padded.data(), w.eroded.data(), w.prefix.data(), w.runs.data()});
 
     std::array<Peak, kPeakInfoCapacity> kept;
     int keptCount = 0;
     if (n >= 3) {
-        SmoothLightly(y, n, w.smooth.data());
-        const double minDip = kMergeDipInSigmas * NoiseSigma(y, n, w.padded.data());
-        const int found = FindCandidates(w.smooth.data(), n, minDip, w.candidates.data());
+        const int maxima = FindCandidates(w.smooth.data(), n, kMergeDipInSigmas * sigma, w.candidates.data());
+        const int shoulders = FindShoulders(w.smooth.data(), n, kShoulderInSigmas * SmoothedCurvatureSigma(sigma),
+                                            w.candidates.data(), maxima, w.shoulders.data());
 
         // The kept peaks form a heap with the lowest on top, so the 100 highest
         // of any number stay.
         const auto higher = [](const Peak& a, const Peak& b) { return a.height > b.height; };
-        for (int c = 0; c < found; ++c) {
-            const PeakShape s = MeasurePeak(y, w.smooth.data(), w.base.data(), w.candidates[c]);
+        for (int c = 0; c < maxima + shoulders; ++c) {
+            const Candidate& candidate = c < maxima ? w.candidates[c] : w.shoulders[c - maxima];
+            const PeakShape s = MeasurePeak(y, w.smooth.data(), w.base.data(), candidate);
             if (!(s.height >= threshold)) continue;
             if (keptCount == kPeakInfoCapacity && !(s.height > kept[0].height)) continue;
             const double base = At(w.base.data(), n, std::clamp(s.index, 0.0, n - 1.0));

@@ -4,7 +4,8 @@
 // automatic search is on, and when markings are placed at peaks.
 //
 // Peaks are the sign changes of the first derivative of the lightly smoothed
-// spectrum, refined to a fraction of a sample. A smooth base is laid under the
+// spectrum, and the shoulders weak lines leave on the flanks of strong ones,
+// refined to a fraction of a sample. A smooth base is laid under the
 // spectrum; heights and widths are measured above it. The function never
 // throws and reports no error: bad input gives count 0.
 

@@ -99,11 +99,26 @@ PeakShape MeasurePeak(const double* y, const double* smooth, const double* base,
     HalfCrossings(y, base, c, c.index, smooth[c.top] - base[c.top], left, right);
     const int half = std::max(1, static_cast<int>(std::lround(0.25 * (right - left))));
 
-    const Vertex v =
-        FitTop(y, base, c.top, std::max(c.top - half, c.lowBound), std::min(c.top + half, c.highBound));
+    const auto fit = [&](int centre) {
+        return FitTop(y, base, centre, std::max(centre - half, c.lowBound), std::min(centre + half, c.highBound));
+    };
+    int centre = c.top;
+    Vertex v = fit(centre);
+    // A shoulder's sample can lie a sample off the top of its line in y, and
+    // a narrow window then holds the top at its edge, where noise throws the
+    // fit far or makes it fail: fit again a sample towards the top.
+    if (!v.found || std::fabs(v.offset) > 0.5) {
+        const bool upwards = v.found ? v.offset > 0.0 : y[c.top + 1] - base[c.top + 1] > y[c.top - 1] - base[c.top - 1];
+        const int nearer = std::clamp(centre + (upwards ? 1 : -1), c.lowBound, c.highBound);
+        const Vertex again = nearer != centre ? fit(nearer) : Vertex{false, 0.0, 0.0};
+        if (again.found) {
+            centre = nearer;
+            v = again;
+        }
+    }
     PeakShape shape{c.index, y[c.top] - base[c.top], 0.0, 0.0};
     if (v.found) {
-        shape.index = c.top + v.offset;
+        shape.index = centre + v.offset;
         shape.height = v.value;
     }
     HalfCrossings(y, base, c, shape.index, shape.height, shape.left, shape.right);

@@ -7,6 +7,7 @@
 
 #include "../Baseline.h"
 #include "../Candidates.h"
+#include "SyntheticSpectrum.h"
 
 namespace {
 
@@ -59,6 +60,53 @@ TEST(PeakSearchRoutines, CentredMeanAveragesTheSymmetricWindow) {
                 ASSERT_NEAR(out[i], sum / (2 * k + 1), 1e-9) << "n " << n << " half " << half << " i " << i;
             }
         }
+    }
+}
+
+// The dip of a narrow, lopsided maximum was measured from the sample nearest
+// its zero crossing (200 here) instead of the higher one (209), and a line
+// rising 209 above its valley was merged away at a least dip of 205.
+TEST(PeakSearchRoutines, DipIsMeasuredFromTheHigherSampleOfTheTop) {
+    const double s[] = {0, 300, 600, 300, 0, 50, 200, 209, 0, 0};
+    std::vector<Candidate> out(6);
+    ASSERT_EQ(FindCandidates(s, 10, 205.0, out.data()), 2);
+    EXPECT_EQ(out[1].top, 7);
+    EXPECT_EQ(out[1].lowBound, 4);
+}
+
+// A weak line two widths beside one 20 times stronger keeps no maximum after
+// smoothing, only a shoulder; the top of a saturated line and noise on a broad
+// line, whose curvature is as small as the noise's, make none.
+TEST(PeakSearchRoutines, ShouldersOfWeakLinesBesideStrongOnes) {
+    const double sigma = 20.0;
+    const double minCurvature = 3.5 * SmoothedCurvatureSigma(sigma);
+    const auto search = [&](const Spectrum& spectrum, std::vector<Candidate>& shoulders) {
+        const int n = spectrum.size();
+        std::vector<double> smooth(n);
+        SmoothLightly(spectrum.y.data(), n, smooth.data());
+        std::vector<Candidate> maxima(n / 2 + 1);
+        shoulders.resize(n / 2 + 1);
+        const int count = FindCandidates(smooth.data(), n, 3.0 * sigma, maxima.data());
+        EXPECT_EQ(count, 1);
+        shoulders.resize(FindShoulders(smooth.data(), n, minCurvature, maxima.data(), count, shoulders.data()));
+    };
+    const auto flat = [](int) { return 1000.0; };
+    std::vector<Candidate> shoulders;
+
+    search(Make(256, 0.0, 1.0, flat, Shape::Gaussian, {{100.2, 6000.0, 3.0}, {106.2, 300.0, 3.0}}), shoulders);
+    ASSERT_EQ(shoulders.size(), 1u);
+    EXPECT_NEAR(shoulders[0].index, 106.2, 1.0);  // the top fit in y refines it
+    EXPECT_EQ(shoulders[0].lowBound, 100);  // the strong line's top
+    EXPECT_GT(shoulders[0].highBound, 108);
+
+    Spectrum saturated = Make(256, 0.0, 1.0, flat, Shape::Gaussian, {{100.2, 30000.0, 6.0}});
+    for (double& v : saturated.y) v = std::min(v, 16383.0);
+    search(saturated, shoulders);
+    EXPECT_TRUE(shoulders.empty());
+
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        search(Make(256, 0.0, 1.0, flat, Shape::Gaussian, {{128.0, 3000.0, 40.0}}, sigma, seed), shoulders);
+        EXPECT_TRUE(shoulders.empty()) << "seed " << seed;
     }
 }
 
