@@ -480,7 +480,7 @@ void CWavelengthCalibrationDlg::Layout() {
     seriesStatus->setGeometry(8, 0, std::max(0, nameLabel->x() - 16), top);
     toolbarDlg->setGeometry(0, top, w, kToolbarHeight);
     const int bodyTop = top + kToolbarHeight + kGap;
-    const int labelHeight = 2 * fontMetrics().height() + 4;
+    const int labelHeight = 3 * fontMetrics().height() + 4;
 
     // From the right: the entry column, the table, the standard list.
     const int controlsLeft = w - kControlsWidth - kGap;
