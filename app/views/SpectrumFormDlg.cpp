@@ -46,11 +46,15 @@ void CSpectrumFormDlg::ShowDevice(int number, int xType) {
         // which the Raman shift is reckoned from.
         device.preprocessor->SetXAxisType(xTypeCode);
         device.preprocessor->GetXData(device.xBuffer.data());
-        // The buffer is as long as the frame; the display window is its start.
-        rows_.ShowX({device.xBuffer.begin(), device.xBuffer.begin() + device.pointCount});
+        OnAxesReloaded(device);
     }
     SetTimer(kAcquisitionTimer, kRefreshMs);
     SetHeadings();
+}
+
+// The buffer is as long as the frame; the display window is its start.
+void CSpectrumFormDlg::OnAxesReloaded(const ViewDevice& device) {
+    rows_.ShowX({device.xBuffer.begin(), device.xBuffer.begin() + device.pointCount});
 }
 
 bool CSpectrumFormDlg::ShowFile(const QString& path) {

@@ -25,6 +25,7 @@ public:
 
     void ApplyLanguage(int index) override;
     void OnNewSpectrum(int number, const double* yBuffer) override;
+    void OnAxesReloaded(const ViewDevice& device) override;
 
     QTableView* Table() const { return table_; }
     const SpectrumTableModel& Rows() const { return rows_; }

@@ -4,9 +4,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMetaObject>
-#include <QResizeEvent>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <list>
 
@@ -147,6 +145,10 @@ CWavelengthCalibrationDlg::CWavelengthCalibrationDlg(int chosenDevice, QWidget* 
     grid->setRowStretch(10, 1);
     grid->setColumnStretch(1, 1);
     rSquaredBox_->setReadOnly(true);
+    // Headings sit on the lists, a long one wrapped upwards.
+    standardLabel_->setWordWrap(true);
+    standardLabel_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    tableLabel_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     intensityBox_->setReadOnly(true);
 
     connect(insertButton_, &QPushButton::clicked, this, [this] { Insert(); });
@@ -490,11 +492,8 @@ void CWavelengthCalibrationDlg::Layout() {
     const int listsTop = bodyTop + labelHeight;
     const int listsHeight = std::max(0, h - listsTop - kGap);
     standardLabel_->setGeometry(listLeft, bodyTop, kStandardListWidth, labelHeight);
-    standardLabel_->setWordWrap(true);
-    standardLabel_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     standardList_->setGeometry(listLeft, listsTop, kStandardListWidth, listsHeight);
     tableLabel_->setGeometry(tableLeft, bodyTop, kTableWidth, labelHeight);
-    tableLabel_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     tableView_->setGeometry(tableLeft, listsTop, kTableWidth, listsHeight);
 
     // The chart takes the rest; the marker row and the formula go below it.
