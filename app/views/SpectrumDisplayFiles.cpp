@@ -74,7 +74,7 @@ void CSpectrumDisplayBase::SaveBaseDeletedCommand() {
 void CSpectrumDisplayBase::WriteSpectrum(const QString& path, const ViewDevice& device, int count, const double* x,
                                          const double* y) {
     CDataFileSave writer;
-    PrepareSpectrumWriter(writer, device, count, peakThreshold);
+    PrepareSpectrumWriter(writer, device, count, peakThreshold, languageIndex);
     if (writer.SaveSingleData(path.toStdWString(), x, y) != 1) TellNotWritten(path.toStdWString());
 }
 

@@ -2,12 +2,11 @@
 
 #include <cmath>
 
-#include "ProcessValues.h"
-
 namespace quenlix {
 
-void PrepareSpectrumWriter(CDataFileSave& writer, const ViewDevice& device, int pixelCount, int reserve0) {
-    writer.SetUsingLanguage(languageIndex);
+void PrepareSpectrumWriter(CDataFileSave& writer, const ViewDevice& device, int pixelCount, int reserve0,
+                           int language) {
+    writer.SetUsingLanguage(language);
     writer.SetPixelCount(pixelCount);
     writer.SetDataType(device.preprocessor->GetXAxisType(), device.preprocessor->GetYAxisType());
     writer.SetDeviceInfo(device.link->GetDeviceName(), device.link->GetVersionInfo(), device.serialNumber);
