@@ -5,7 +5,6 @@
 #include <QString>
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -16,7 +15,6 @@
 #include "DataFileLoad.h"
 #include "DataFileSave.h"
 #include "DeviceList.h"
-#include "SpectrumExport.h"
 #include "SpectrumFileWriter.h"
 
 namespace quenlix {
@@ -30,18 +28,6 @@ constexpr auto kProgressPeriod = std::chrono::milliseconds(100);
 
 std::string Utf8(const std::wstring& text) { return QString::fromStdWString(text).toStdString(); }
 std::wstring Wide(const std::string& text) { return QString::fromUtf8(text.c_str()).toStdWString(); }
-
-// "2026-12-08T10:00:00+01:00": local time with its offset from UTC.
-std::string IsoLocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[40];
-    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-    std::string iso(text, length);
-    if (iso.size() >= 5) iso.insert(iso.size() - 2, ":");
-    return iso;
-}
 
 void Say(AcquireIo& io, const std::string& line) {
     std::fprintf(io.err, "quenlix-acquire: %s\n", line.c_str());
@@ -247,21 +233,7 @@ bool Acquisition::Write(const ViewDevice& record, int index, std::string& error)
         error = "cannot write '" + path + "'";
         return false;
     }
-    const CCondira& pre = *record.preprocessor;
-    scrivona::ExportedSpectrum spectrum;
-    spectrum.deviceName = record.link->GetDeviceName();
-    spectrum.serialNumber = record.serialNumber;
-    spectrum.versionInfo = record.link->GetVersionInfo();
-    spectrum.integrationMs = record.link->GetIntegralTimeMS();
-    spectrum.avgCount = pre.GetAvgCount();
-    spectrum.smoothness = pre.GetSmoothness();
-    spectrum.xType = pre.GetXAxisType();
-    spectrum.yType = pre.GetYAxisType();
-    spectrum.excitationNm = pre.GetExcitationWavelength();
-    spectrum.isoDateTime = IsoLocalTime();
-    spectrum.x = x;
-    spectrum.y = y;
-    spectrum.count = record.pointCount;
+    const scrivona::ExportedSpectrum spectrum = ExportedFrom(record, record.pointCount, x, y);
     if (options_.toStdout) {
         const std::string text = scrivona::FormatCsv(spectrum);
         if (std::fwrite(text.data(), 1, text.size(), io_.out) == text.size() && std::fflush(io_.out) == 0)

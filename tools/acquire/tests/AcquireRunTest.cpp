@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "DataFileLoad.h"
 #include "DataFileSave.h"
 #include "DeviceList.h"
+#include "SpectrumFileWriter.h"
 #include "simulator/SimulatedBus.h"
 #include "usb/UsbBackend.h"
 
@@ -440,4 +442,22 @@ TEST_F(AcquireRunTest, CsvAndJcampDxFilesAndCsvOnStandardOutput) {
     }
     EXPECT_EQ(points, 2 * kPoints);
     EXPECT_GT(headers, 10);
+}
+
+// The exports' date names one moment wherever it is read: local time with
+// its offset, minutes included, west of UTC too.
+TEST(IsoLocalTime, CarriesTheOffsetWithItsSignAndMinutes) {
+    const char* saved = std::getenv("TZ");
+    const std::string before = saved ? saved : "";
+    for (const auto& [zone, offset] :
+         {std::pair{"<+0530>-5:30", "+05:30"}, std::pair{"<-0330>3:30", "-03:30"}}) {
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+        const std::string now = IsoLocalTimeNow();
+        ASSERT_EQ(now.size(), 25u) << now;
+        EXPECT_EQ(now.substr(19), offset) << now;
+        EXPECT_EQ(now[10], 'T') << now;
+    }
+    saved ? ::setenv("TZ", before.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
