@@ -205,6 +205,7 @@ int Acquisition::Unfinished(Outcome outcome, const ViewDevice& record) {
         case Outcome::Stalled:
             return Fail(kExitDeviceFailed, device + " stopped sending frames");
         default:
+            Say(io_, "stopped before the first of " + std::to_string(options_.count) + " spectra");
             return kExitDone;
     }
 }

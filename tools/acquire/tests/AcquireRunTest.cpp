@@ -168,8 +168,9 @@ TEST_F(AcquireRunTest, TwentySpectraAreWrittenAsTheProgramsTextFilesAndReadBack)
 }
 
 // Every pixel of a simulated frame holds the frame's serial number: a
-// spectrum of the tool averaged three consecutive whole frames, as the live
-// page's session does, and its X axis is the session's for the same settings.
+// spectrum of the tool averages three whole frames, none fed twice, as the
+// live page's session does (a busy machine may skip frames, as the page does),
+// and its X axis is the session's for the same settings.
 TEST_F(AcquireRunTest, SpectraAreTheSessionsForTheSameSettings) {
     AddUnit(0)->StampFrameNumbers(true);
     ASSERT_EQ(Run({"--integration-ms", "4", "--average", "3", "--smooth", "5", "--x", "wavenumber", "--count",
@@ -197,8 +198,8 @@ TEST_F(AcquireRunTest, SpectraAreTheSessionsForTheSameSettings) {
         for (std::size_t i = 0; i < s.x.size(); ++i) ASSERT_NEAR(s.x[i], live.xBuffer[i], 0.0005) << i;
         const auto [low, high] = std::minmax_element(s.y.begin(), s.y.end());
         ASSERT_EQ(*low, *high) << "parts of different frames in one spectrum";
-        EXPECT_EQ(*low, std::round(*low)) << "the mean of three consecutive whole stamps";
-        EXPECT_GE(*low - previous, 3.0) << "a frame fed twice";
+        EXPECT_NEAR(3 * *low, std::round(3 * *low), 0.002) << "the mean of three whole stamps";
+        EXPECT_GE(*low - previous, 3.0 - 0.002) << "a frame fed twice";
         previous = *low;
     }
 }
