@@ -27,8 +27,6 @@ bool IsQtOption(const char* arg, bool& takesValue) {
     return false;
 }
 
-constexpr int kDefaultSimulatedDevices = 2;
-
 CommandLine Error(std::string text) {
     CommandLine result;
     result.action = CommandLine::Action::Error;
@@ -51,18 +49,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             result.action = CommandLine::Action::Version;
             return result;
         }
-        if (std::strcmp(arg, "--simulate") == 0) {
-            result.simulatedDevices = kDefaultSimulatedDevices;
+        if (std::strcmp(arg, "--simulate") == 0 || std::strncmp(arg, "--simulate=", 11) == 0) {
+            std::string error;
+            result.simulatedDevices = SimulatedDeviceCount(arg[10] == '=' ? arg + 11 : nullptr, error);
+            if (result.simulatedDevices < 0) return Error(error);
         } else if (std::strcmp(arg, "--simulate-miscalibrated") == 0) {
             result.firstSimulatedMiscalibrated = true;
-        } else if (std::strncmp(arg, "--simulate=", 11) == 0) {
-            const char* count = arg + 11;
-            char* end = nullptr;
-            const long n = std::strtol(count, &end, 10);
-            if (*count == '\0' || *end != '\0' || n < 1 || n > kMaxSimulatedDevices)
-                return Error("--simulate takes a device count from 1 to " + std::to_string(kMaxSimulatedDevices) +
-                             ", not '" + count + "'");
-            result.simulatedDevices = static_cast<int>(n);
         } else if (IsQtOption(arg, takesValue)) {
             const char* name = arg + (arg[1] == '-' ? 2 : 1);
             if (std::strcmp(name, "platform") == 0 || std::strcmp(name, "display") == 0)

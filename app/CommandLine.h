@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "SimulateOption.h"
+
 namespace quenlix {
 
 // What the command line asks for. The program's own options are --help,
@@ -17,8 +19,6 @@ struct CommandLine {
     bool windowSystemGiven = false;  // -platform or -display for Qt
     std::string error;               // for Action::Error
 };
-
-inline constexpr int kMaxSimulatedDevices = 16;
 
 // Reads argv before any window system is touched, so --help and --version
 // work without a display. Options of the window system (-platform …) are
