@@ -1,7 +1,9 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace quenlix {
 namespace {
@@ -36,6 +38,19 @@ CommandLine Error(std::string text) {
     return result;
 }
 
+// The scenes of a comma-separated list; empty when a name is unknown or missing.
+std::vector<kestrion::Scene> ScenesNamed(std::string_view list) {
+    std::vector<kestrion::Scene> scenes;
+    for (size_t start = 0;;) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        const auto scene = kestrion::SceneNamed(list.substr(start, comma - start));
+        if (!scene) return {};
+        scenes.push_back(*scene);
+        if (comma == list.size()) return scenes;
+        start = comma + 1;
+    }
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -63,6 +78,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                 return Error("--simulate takes a device count from 1 to " + std::to_string(kMaxSimulatedDevices) +
                              ", not '" + count + "'");
             result.simulatedDevices = static_cast<int>(n);
+        } else if (std::strncmp(arg, "--scene=", 8) == 0) {
+            result.scenes = ScenesNamed(arg + 8);
+            if (result.scenes.empty())
+                return Error(std::string("--scene takes lamp, ruby, sample or libs, or a comma list of them, not '") +
+                             (arg + 8) + "'");
         } else if (IsQtOption(arg, takesValue)) {
             const char* name = arg + (arg[1] == '-' ? 2 : 1);
             if (std::strcmp(name, "platform") == 0 || std::strcmp(name, "display") == 0)
@@ -72,7 +92,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             return Error(std::string("unknown option '") + arg + "'");
         }
     }
-    if (result.firstSimulatedMiscalibrated && result.simulatedDevices < 0)
+    if ((result.firstSimulatedMiscalibrated || !result.scenes.empty()) && result.simulatedDevices < 0)
         result.simulatedDevices = kDefaultSimulatedDevices;
     return result;
 }
@@ -87,11 +107,21 @@ bool FindsWindowSystem(const CommandLine& options) {
 
 std::string UsageText(const char* programName) {
     return std::string("Usage: ") + programName +
-           " [--simulate[=N]] [--simulate-miscalibrated]\n"
+           " [--simulate[=N]] [--simulate-miscalibrated] [--scene=S[,S...]]\n"
            "Spectrometer analysis software for USB array spectrometers.\n\n"
            "  --simulate[=N]            use N simulated spectrometers (default 2) instead of USB devices\n"
            "  --simulate-miscalibrated  like --simulate, with unit 0's wavelength calibration a few nm off,\n"
            "                            to try the calibration page\n"
+           "  --scene=S[,S...]          like --simulate, with what the simulated units look at, one scene\n"
+           "                            per unit in order, the last for the rest (default: lamp on even\n"
+           "                            units, ruby on odd ones):\n"
+           "                              lamp    mercury-argon lamp lines, for calibrating\n"
+           "                              ruby    ruby fluorescence doublet\n"
+           "                              sample  white source through a sample with two absorption bands;\n"
+           "                                      store dark with the source off, reference with the\n"
+           "                                      sample out (Simulator menu), then show absorbance\n"
+           "                              libs    plasma lines, in externally triggered frames while the\n"
+           "                                      laser fires (Simulator > Laser Firing, or laser control)\n"
            "  --help                    show this help and exit\n"
            "  --version                 show the version and exit\n\n"
            "Settings are kept in config/ under the working directory.\n";

@@ -55,3 +55,37 @@ TEST(CommandLine, AWindowSystemNamedForQtCounts) {
     for (const char* option : {"-platform", "--platform", "-display"})
         EXPECT_TRUE(Parse({option, "x"}).windowSystemGiven) << option;
 }
+
+TEST(CommandLine, ScenesNameOneSceneEachUnitAndImplySimulation) {
+    using kestrion::Scene;
+    const struct {
+        std::vector<const char*> args;
+        std::vector<Scene> scenes;
+        int devices;
+    } good[] = {
+        {{}, {}, -1},
+        {{"--simulate=3"}, {}, 3},
+        {{"--scene=sample"}, {Scene::AbsorbingSample}, 2},
+        {{"--scene=libs", "--simulate=4"}, {Scene::LaserPlasma}, 4},
+        {{"--simulate=1", "--scene=lamp,ruby,sample,libs"},
+         {Scene::MercuryArgonLamp, Scene::RubyFluorescence, Scene::AbsorbingSample, Scene::LaserPlasma}, 1},
+        {{"--scene=ruby", "--scene=sample,sample"}, {Scene::AbsorbingSample, Scene::AbsorbingSample}, 2},
+    };
+    for (const auto& c : good) {
+        const CommandLine parsed = Parse(c.args);
+        SCOPED_TRACE(c.args.empty() ? "" : c.args.front());
+        EXPECT_EQ(parsed.action, CommandLine::Action::Run);
+        EXPECT_EQ(parsed.scenes, c.scenes);
+        EXPECT_EQ(parsed.simulatedDevices, c.devices);
+    }
+    for (const char* bad : {"--scene=", "--scene=Sample", "--scene=sample,", "--scene=,lamp", "--scene=lamp,,ruby",
+                            "--scene=plasma", "--scene"}) {
+        const CommandLine c = Parse({bad});
+        EXPECT_EQ(c.action, CommandLine::Action::Error) << bad;
+        EXPECT_NE(c.error.find("scene"), std::string::npos) << "names the argument: " << c.error;
+        EXPECT_EQ(c.error.find('\n'), std::string::npos) << "one line: " << c.error;
+    }
+    const std::string usage = UsageText("quenlix");
+    for (const char* word : {"--scene=", "lamp", "ruby", "sample", "libs"})
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+}
