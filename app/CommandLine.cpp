@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace quenlix {
@@ -38,15 +39,17 @@ CommandLine Error(std::string text) {
     return result;
 }
 
-// The scenes of a comma-separated list; empty when a name is unknown or missing.
-std::vector<kestrion::Scene> ScenesNamed(std::string_view list) {
-    std::vector<kestrion::Scene> scenes;
+// Reads a comma-separated list of scene names into scenes; the first name
+// that is no scene (perhaps an empty one) when there is one.
+std::optional<std::string_view> ReadScenes(std::string_view list, std::vector<kestrion::Scene>& scenes) {
+    scenes.clear();
     for (size_t start = 0;;) {
         const size_t comma = std::min(list.find(',', start), list.size());
-        const auto scene = kestrion::SceneNamed(list.substr(start, comma - start));
-        if (!scene) return {};
+        const std::string_view name = list.substr(start, comma - start);
+        const auto scene = kestrion::SceneNamed(name);
+        if (!scene) return name;
         scenes.push_back(*scene);
-        if (comma == list.size()) return scenes;
+        if (comma == list.size()) return std::nullopt;
         start = comma + 1;
     }
 }
@@ -79,10 +82,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                              ", not '" + count + "'");
             result.simulatedDevices = static_cast<int>(n);
         } else if (std::strncmp(arg, "--scene=", 8) == 0) {
-            result.scenes = ScenesNamed(arg + 8);
-            if (result.scenes.empty())
-                return Error(std::string("--scene takes lamp, ruby, sample or libs, or a comma list of them, not '") +
-                             (arg + 8) + "'");
+            if (const auto unknown = ReadScenes(arg + 8, result.scenes))
+                return Error("--scene: no scene '" + std::string(*unknown) +
+                             "'; the scenes are lamp, ruby, sample and libs, one or a comma list");
         } else if (IsQtOption(arg, takesValue)) {
             const char* name = arg + (arg[1] == '-' ? 2 : 1);
             if (std::strcmp(name, "platform") == 0 || std::strcmp(name, "display") == 0)

@@ -78,13 +78,19 @@ TEST(CommandLine, ScenesNameOneSceneEachUnitAndImplySimulation) {
         EXPECT_EQ(parsed.scenes, c.scenes);
         EXPECT_EQ(parsed.simulatedDevices, c.devices);
     }
-    for (const char* bad : {"--scene=", "--scene=Sample", "--scene=sample,", "--scene=,lamp", "--scene=lamp,,ruby",
-                            "--scene=plasma", "--scene"}) {
-        const CommandLine c = Parse({bad});
-        EXPECT_EQ(c.action, CommandLine::Action::Error) << bad;
-        EXPECT_NE(c.error.find("scene"), std::string::npos) << "names the argument: " << c.error;
-        EXPECT_EQ(c.error.find('\n'), std::string::npos) << "one line: " << c.error;
+    const struct {
+        const char* arg;
+        const char* named;  // the name the message quotes
+    } bad[] = {{"--scene=", "''"},          {"--scene=Sample", "'Sample'"},  {"--scene=sample,", "''"},
+               {"--scene=,lamp", "''"},     {"--scene=lamp,,ruby", "''"},   {"--scene=lamp,plasma", "'plasma'"}};
+    for (const auto& c : bad) {
+        const CommandLine parsed = Parse({c.arg});
+        EXPECT_EQ(parsed.action, CommandLine::Action::Error) << c.arg;
+        EXPECT_EQ(parsed.error.rfind("--scene", 0), 0u) << "names the argument: " << parsed.error;
+        EXPECT_NE(parsed.error.find(c.named), std::string::npos) << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << "one line: " << parsed.error;
     }
+    EXPECT_EQ(Parse({"--scene"}).action, CommandLine::Action::Error) << "a scene is needed";
     const std::string usage = UsageText("quenlix");
     for (const char* word : {"--scene=", "lamp", "ruby", "sample", "libs"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;

@@ -8,13 +8,13 @@ namespace {
 
 struct SceneShape {
     std::string_view name;
-    std::vector<SceneLine> lines = {};  // counts per ms
-    double lineWidthNm = 0.6;      // Gaussian sigma of one line, the source's and the plasma's
-    double backgroundPerMs = 0;    // broad background peak height
+    std::vector<SceneLine> lines = {};        // counts per ms
+    double lineWidthNm = 0.6;                 // Gaussian sigma of one line, the source's and the plasma's
+    double backgroundPerMs = 0;               // broad background peak height
     double backgroundCentreNm = 0;
-    double backgroundWidthNm = 0;  // sigma; 0 = flat
-    std::vector<SceneLine> bands = {};  // absorbance
-    double bandWidthNm = 0;        // sigma of one band
+    double backgroundWidthNm = 0;             // sigma; 0 = flat
+    std::vector<SceneLine> bands = {};        // absorbance
+    double bandWidthNm = 0;                   // sigma of one band
     std::vector<SceneLine> plasmaLines = {};  // counts per pulse
 };
 

@@ -9,18 +9,18 @@ namespace kestrion {
 
 // What a simulated spectrometer looks at.
 enum class Scene {
-    MercuryArgonLamp,   // Hg and Ar emission lines on a faint continuum
-    RubyFluorescence,   // ruby R2/R1 doublet on a broad background
-    AbsorbingSample,    // a white source seen through a sample with two absorption bands
-    LaserPlasma,        // atomic lines of a laser-induced plasma, one flash per laser pulse
+    MercuryArgonLamp,  // Hg and Ar emission lines on a faint continuum
+    RubyFluorescence,  // ruby R2/R1 doublet on a broad background
+    AbsorbingSample,   // a white source seen through a sample with two absorption bands
+    LaserPlasma,       // atomic lines of a laser-induced plasma, one flash per laser pulse
 };
 
 // The scene's name on the command line ("lamp", "ruby", "sample", "libs"),
 // and the scene of a name; nothing for an unknown name.
 std::string_view SceneName(Scene scene);
 std::optional<Scene> SceneNamed(std::string_view name);
-inline constexpr Scene kAllScenes[] = {Scene::MercuryArgonLamp, Scene::RubyFluorescence, Scene::AbsorbingSample,
-                                       Scene::LaserPlasma};
+inline constexpr Scene kAllScenes[] = {Scene::MercuryArgonLamp, Scene::RubyFluorescence,
+                                       Scene::AbsorbingSample, Scene::LaserPlasma};
 
 // A Gaussian feature: its centre in nm and its peak height, counts per ms
 // for a source's lines, counts per laser pulse for a plasma's lines and

@@ -29,7 +29,8 @@ size_t PixelAt(double nm) {
 
 void SelectTrigger(SimulatedSpectrometer& unit, bool external) {
     uint8_t none = 0;
-    const UsbControlSetup select{0x40, external ? protocol::kSelectExtTrigger : protocol::kSelectClockTrigger, 0, 0};
+    const UsbControlSetup select{0x40, external ? protocol::kSelectExtTrigger : protocol::kSelectClockTrigger,
+                                 0, 0};
     ASSERT_EQ(unit.Control(unit.Session(), select, &none, 0).status, UsbStatus::Completed);
 }
 
@@ -42,10 +43,12 @@ std::vector<double> MeanFrame(SimulatedSpectrometer& unit, int frames) {
         uint8_t request[protocol::kCommandLength];
         std::copy(protocol::kFrameRequest.begin(), protocol::kFrameRequest.end(), request);
         unit.Bulk(session, SimulatedSpectrometer::kCommandEndpoint, request, protocol::kCommandLength, 400);
-        EXPECT_EQ(unit.Bulk(session, SimulatedSpectrometer::kFrameEndpoint, reply.data(), protocol::kReplyLength, 400)
+        EXPECT_EQ(unit.Bulk(session, SimulatedSpectrometer::kFrameEndpoint, reply.data(),
+                            protocol::kReplyLength, 400)
                       .length,
                   protocol::kReplyLength);
-        for (size_t i = 0; i < kPixels; ++i) mean[i] += (reply[64 + 2 * i] | reply[65 + 2 * i] << 8) / double(frames);
+        for (size_t i = 0; i < kPixels; ++i)
+            mean[i] += (reply[64 + 2 * i] | reply[65 + 2 * i] << 8) / double(frames);
     }
     return mean;
 }
@@ -88,7 +91,8 @@ TEST(SceneData, NamesFeaturesAndBrightnessAreSound) {
         EXPECT_LT(kDark + 100 * brightest + flash, kFullScale);
         // At each band's centre the sample lets through exp(−absorbance).
         for (const SceneLine& band : SceneBands(scene)) {
-            EXPECT_NEAR(-std::log(placed.transmittance[PixelAt(band.wavelengthNm)]), band.peak, 0.01 * band.peak);
+            EXPECT_NEAR(-std::log(placed.transmittance[PixelAt(band.wavelengthNm)]), band.peak,
+                        0.01 * band.peak);
         }
     }
     EXPECT_FALSE(SceneNamed("Lamp").has_value());
@@ -107,7 +111,9 @@ TEST_F(Scenes, SourceAndSampleSwitchesChangeTheNextFrames) {
     const size_t band = PixelAt(620), clear = PixelAt(800);
     constexpr int kFrames = 200;
     // Counts of the mean frame at pixel p, and five standard errors of it.
-    const auto expected = [&](size_t p, double transmittance) { return kDark + 4 * scene.sourcePerMs[p] * transmittance; };
+    const auto expected = [&](size_t p, double transmittance) {
+        return kDark + 4 * scene.sourcePerMs[p] * transmittance;
+    };
     const auto spread = [&](double mean) { return 5 * std::sqrt((36 + mean - kDark) / kFrames) + 0.5; };
 
     const auto sampleIn = MeanFrame(*unit, kFrames);
@@ -125,9 +131,11 @@ TEST_F(Scenes, SourceAndSampleSwitchesChangeTheNextFrames) {
     unit->SetSourceOn(false);
     EXPECT_FALSE(unit->IsSourceOn());
     const auto dark = MeanFrame(*unit, kFrames);
-    for (size_t p : {size_t{0}, band, clear, size_t{kPixels - 1}}) EXPECT_NEAR(dark[p], kDark, spread(kDark)) << p;
+    for (size_t p : {size_t{0}, band, clear, size_t{kPixels - 1}})
+        EXPECT_NEAR(dark[p], kDark, spread(kDark)) << p;
     unit->SetSampleIn(true);
-    EXPECT_NEAR(MeanFrame(*unit, kFrames)[band], kDark, spread(kDark)) << "the sample does not matter in the dark";
+    EXPECT_NEAR(MeanFrame(*unit, kFrames)[band], kDark, spread(kDark))
+        << "the sample does not matter in the dark";
 }
 
 // The plasma shines only in frames the laser's pulses triggered: not while
