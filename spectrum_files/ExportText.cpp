@@ -60,7 +60,7 @@ const char* XQuantityName(int xType) {
 const char* YQuantityName(int yType) {
     static constexpr const char* kNames[kTypeCount] = {
         "counts",     "dark-subtracted counts", "transmission", "reflection",
-        "absorbance", "level over the dark mean"};
+        "absorbance (natural logarithm)", "level over the dark mean"};
     return kNames[yType];
 }
 

@@ -23,9 +23,22 @@ constexpr const char* kYUnits[kTypeCount] = {"COUNTS",      "COUNTS",     "TRANS
 
 constexpr int kRamanShift = 5;
 
+constexpr int kAbsorbance = 4;
+
 // The program keeps transmission and reflection in per cent; JCAMP-DX means
 // fractions by TRANSMITTANCE and REFLECTANCE. Five decimals keep the 0.001 %.
-bool IsPerCent(int yType) { return yType == 2 || yType == 3; }
+// The program's absorbance is -ln(T); JCAMP-DX readers take ABSORBANCE as
+// -log10(T), so it is written divided by ln 10, with a fourth decimal.
+struct YScaling {
+    double factor;
+    int decimals;
+};
+
+YScaling YScalingOf(int yType) {
+    if (yType == 2 || yType == 3) return {0.01, kYDecimals + 2};
+    if (yType == kAbsorbance) return {1 / std::log(10.0), kYDecimals + 1};
+    return {1, kYDecimals};
+}
 
 // The file is ASCII: each other character becomes one '?'. A long value is
 // cut so the line keeps to 80 characters.
@@ -79,7 +92,8 @@ std::string Title(const ExportedSpectrum& spectrum) {
     const std::string serial = OneLine(spectrum.serialNumber);
     if (!source.empty() && !serial.empty()) source += ' ';
     source += serial;
-    return source.empty() ? YQuantityName(spectrum.yType) : source + ": " + YQuantityName(spectrum.yType);
+    const char* quantity = spectrum.yType == kAbsorbance ? "absorbance" : YQuantityName(spectrum.yType);
+    return source.empty() ? quantity : source + ": " + quantity;
 }
 
 void AppendHeader(const ExportedSpectrum& spectrum, std::string& out) {
@@ -109,8 +123,7 @@ std::string FormatJcampDx(const ExportedSpectrum& spectrum) {
     if (!HasKnownAxes(spectrum)) return {};
     const int points = PointCount(spectrum);
     const int xDecimals = XDecimals(spectrum.xType);
-    const bool perCent = IsPerCent(spectrum.yType);
-    const int yDecimals = perCent ? kYDecimals + 2 : kYDecimals;
+    const YScaling yScaling = YScalingOf(spectrum.yType);
     std::string out;
     out.reserve(1000 + static_cast<size_t>(points) * 24);
     AppendHeader(spectrum, out);
@@ -123,7 +136,7 @@ std::string FormatJcampDx(const ExportedSpectrum& spectrum) {
     for (int i = 0; i < points; ++i) {
         AppendValue(spectrum.x[i], xDecimals, out);
         out += ", ";
-        AppendValue(perCent ? spectrum.y[i] / 100 : spectrum.y[i], yDecimals, out);
+        AppendValue(spectrum.y[i] * yScaling.factor, yScaling.decimals, out);
         out += kLineEnd;
     }
     AppendRecord("END", "", out);

@@ -47,7 +47,8 @@ SCRIVONA_API std::string FormatCsv(const ExportedSpectrum& spectrum);
 // JCAMP-DX 5.01, one spectrum as (XY..XY) pairs in AFFN, one pair per line,
 // lines of at most 80 ASCII characters ending in CR LF. Transmission and
 // reflection are written as fractions (TRANSMITTANCE, REFLECTANCE: 0..1) with
-// five decimals. The device's settings are kept in "##$QUENLIX …" labels.
+// five decimals, absorbance as -log10(T) with four (the program's is -ln T).
+// The device's settings are kept in "##$QUENLIX …" labels.
 SCRIVONA_API std::string FormatJcampDx(const ExportedSpectrum& spectrum);
 
 // Written through the project's temp + rename writer; false when not written.

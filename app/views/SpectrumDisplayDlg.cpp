@@ -65,7 +65,8 @@ void CSpectrumDisplayDlg::SwitchLaser(bool on) {
     } else {
         laser.StopLaser();
     }
-    SetSimulatorSwitch(SimulatorSwitch::LaserFiring, on);
+    // The simulated plasma needs a laser that was told to fire through its port.
+    SetSimulatorSwitch(SimulatorSwitch::LaserFiring, on && laser.IsCommOpening());
 }
 
 LRESULT CSpectrumDisplayDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {

@@ -179,8 +179,8 @@ TEST_F(Export, JcampDxFollowsTheRulesLineByLineAndTheValuesReadBack) {
     ExpectValues(file, 1e-3, 1e-3);
 }
 
-// Each axis code has its unit; micrometres keep the nanometre step and
-// per cent becomes a fraction.
+// Each axis code has its unit; micrometres keep the nanometre step, per cent
+// becomes a fraction and the natural absorbance a decadic one.
 TEST_F(Export, EveryAxisCodeHasItsUnitsAndKeepsItsPrecision) {
     const char* xUnits[] = {"NANOMETERS", "MICROMETERS", "PIXELS", "GHZ", "1/CM", "1/CM"};
     const char* yUnits[] = {"COUNTS", "COUNTS", "TRANSMITTANCE", "REFLECTANCE", "ABSORBANCE", "DECIBELS"};
@@ -191,7 +191,8 @@ TEST_F(Export, EveryAxisCodeHasItsUnitsAndKeepsItsPrecision) {
         EXPECT_EQ(file.Label("YUNITS"), yUnits[type]);
         EXPECT_EQ(file.Label("DATA TYPE"), type == 5 ? "RAMAN SPECTRUM" : "UV/VIS SPECTRUM");
         const bool perCent = type == 2 || type == 3;
-        ExpectValues(file, type == 1 ? 1e-6 : 1e-3, perCent ? 1e-5 : 1e-3, perCent ? 0.01 : 1);
+        const double yScale = perCent ? 0.01 : type == 4 ? 1 / std::log(10.0) : 1;
+        ExpectValues(file, type == 1 ? 1e-6 : 1e-3, perCent ? 1e-5 : type == 4 ? 1e-4 : 1e-3, yScale);
         ExpectValues(ReadCsv(FormatCsv(spectrum)), type == 1 ? 1e-6 : 1e-3, 1e-3);
     }
 }
