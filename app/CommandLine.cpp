@@ -1,7 +1,10 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace quenlix {
 namespace {
@@ -27,13 +30,26 @@ bool IsQtOption(const char* arg, bool& takesValue) {
     return false;
 }
 
-constexpr int kDefaultSimulatedDevices = 2;
-
 CommandLine Error(std::string text) {
     CommandLine result;
     result.action = CommandLine::Action::Error;
     result.error = std::move(text);
     return result;
+}
+
+// Reads a comma-separated list of scene names into scenes; the first name
+// that is no scene (perhaps an empty one) when there is one.
+std::optional<std::string_view> ReadScenes(std::string_view list, std::vector<kestrion::Scene>& scenes) {
+    scenes.clear();
+    for (size_t start = 0;;) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        const std::string_view name = list.substr(start, comma - start);
+        const auto scene = kestrion::SceneNamed(name);
+        if (!scene) return name;
+        scenes.push_back(*scene);
+        if (comma == list.size()) return std::nullopt;
+        start = comma + 1;
+    }
 }
 
 }  // namespace
@@ -51,18 +67,16 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             result.action = CommandLine::Action::Version;
             return result;
         }
-        if (std::strcmp(arg, "--simulate") == 0) {
-            result.simulatedDevices = kDefaultSimulatedDevices;
+        if (std::strcmp(arg, "--simulate") == 0 || std::strncmp(arg, "--simulate=", 11) == 0) {
+            std::string error;
+            result.simulatedDevices = SimulatedDeviceCount(arg[10] == '=' ? arg + 11 : nullptr, error);
+            if (result.simulatedDevices < 0) return Error(error);
         } else if (std::strcmp(arg, "--simulate-miscalibrated") == 0) {
             result.firstSimulatedMiscalibrated = true;
-        } else if (std::strncmp(arg, "--simulate=", 11) == 0) {
-            const char* count = arg + 11;
-            char* end = nullptr;
-            const long n = std::strtol(count, &end, 10);
-            if (*count == '\0' || *end != '\0' || n < 1 || n > kMaxSimulatedDevices)
-                return Error("--simulate takes a device count from 1 to " + std::to_string(kMaxSimulatedDevices) +
-                             ", not '" + count + "'");
-            result.simulatedDevices = static_cast<int>(n);
+        } else if (std::strncmp(arg, "--scene=", 8) == 0) {
+            if (const auto unknown = ReadScenes(arg + 8, result.scenes))
+                return Error("--scene: no scene '" + std::string(*unknown) +
+                             "'; the scenes are lamp, ruby, sample and libs, one or a comma list");
         } else if (IsQtOption(arg, takesValue)) {
             const char* name = arg + (arg[1] == '-' ? 2 : 1);
             if (std::strcmp(name, "platform") == 0 || std::strcmp(name, "display") == 0)
@@ -72,7 +86,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             return Error(std::string("unknown option '") + arg + "'");
         }
     }
-    if (result.firstSimulatedMiscalibrated && result.simulatedDevices < 0)
+    if ((result.firstSimulatedMiscalibrated || !result.scenes.empty()) && result.simulatedDevices < 0)
         result.simulatedDevices = kDefaultSimulatedDevices;
     return result;
 }
@@ -87,11 +101,21 @@ bool FindsWindowSystem(const CommandLine& options) {
 
 std::string UsageText(const char* programName) {
     return std::string("Usage: ") + programName +
-           " [--simulate[=N]] [--simulate-miscalibrated]\n"
+           " [--simulate[=N]] [--simulate-miscalibrated] [--scene=S[,S...]]\n"
            "Spectrometer analysis software for USB array spectrometers.\n\n"
            "  --simulate[=N]            use N simulated spectrometers (default 2) instead of USB devices\n"
            "  --simulate-miscalibrated  like --simulate, with unit 0's wavelength calibration a few nm off,\n"
            "                            to try the calibration page\n"
+           "  --scene=S[,S...]          like --simulate, with what the simulated units look at, one scene\n"
+           "                            per unit in order, the last for the rest (default: lamp on even\n"
+           "                            units, ruby on odd ones):\n"
+           "                              lamp    mercury-argon lamp lines, for calibrating\n"
+           "                              ruby    ruby fluorescence doublet\n"
+           "                              sample  white source through a sample with two absorption bands;\n"
+           "                                      store dark with the source off, reference with the\n"
+           "                                      sample out (Simulator menu), then show absorbance\n"
+           "                              libs    plasma lines, in externally triggered frames while the\n"
+           "                                      laser fires (Simulator > Laser Firing, or laser control)\n"
            "  --help                    show this help and exit\n"
            "  --version                 show the version and exit\n\n"
            "Settings are kept in config/ under the working directory.\n";

@@ -1,24 +1,30 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "simulator/SpectrumScene.h"
+
+#include "SimulateOption.h"
 
 namespace quenlix {
 
 // What the command line asks for. The program's own options are --help,
 // --version, --simulate[=N] (N simulated spectrometers, 2 when no N is
-// given, in place of the USB hardware) and --simulate-miscalibrated (the
+// given, in place of the USB hardware), --simulate-miscalibrated (the
 // same, 2 unless --simulate gives N, with simulated unit 0's stored
-// wavelength calibration a few nm off).
+// wavelength calibration a few nm off) and --scene=S[,S…] (the same, 2
+// unless --simulate gives N, the simulated units looking at the scenes named,
+// one per unit in order, the last for the units beyond the list).
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     int simulatedDevices = -1;  // -1: real hardware
     bool firstSimulatedMiscalibrated = false;
+    std::vector<kestrion::Scene> scenes;  // empty: lamp on even units, ruby on odd ones
     bool windowSystemGiven = false;  // -platform or -display for Qt
     std::string error;               // for Action::Error
 };
-
-inline constexpr int kMaxSimulatedDevices = 16;
 
 // Reads argv before any window system is touched, so --help and --version
 // work without a display. Options of the window system (-platform …) are

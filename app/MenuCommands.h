@@ -27,5 +27,9 @@ inline constexpr int ID_COLOR_LINE = 32855;
 inline constexpr int ID_COLOR_RESET_BACKGROUND = 32902;
 inline constexpr int ID_EXCITATION_WAVELENGTH = 32874;
 inline constexpr int ID_OPERATION_MANUAL = 32946;
+// The Simulator menu's switches, shown when the spectrometers are simulated.
+inline constexpr int ID_SIMULATOR_SOURCE_ON = 33001;
+inline constexpr int ID_SIMULATOR_SAMPLE_IN = 33002;
+inline constexpr int ID_SIMULATOR_LASER_FIRING = 33003;
 
 }  // namespace quenlix

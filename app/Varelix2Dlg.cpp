@@ -12,6 +12,8 @@
 #include "SetExcitationWavelengthDlg.h"
 #include "SetLineColorDlg.h"
 #include "SettingsFiles.h"
+#include "SimulatorSwitches.h"
+#include "SimulatorTexts.h"
 #include "UiText.h"
 #include "UsbPermissionMessage.h"
 #include "UsbSpectrometersDlg.h"
@@ -34,6 +36,17 @@ constexpr AxisUnitCommand kAxisUnits[] = {
     {ID_X_WAVENUMBER, 0, 4}, {ID_X_RAMAN_SHIFT, 0, 5}, {ID_Y_INTENSITY, 1, 0}, {ID_Y_DECIBEL, 1, 5},
 };
 constexpr int kLanguageIds[4] = {ID_LANGUAGE_CHS, ID_LANGUAGE_CHT, ID_LANGUAGE_ENG, ID_LANGUAGE_JAP};
+
+struct SimulatorCommand {
+    int id;
+    SimulatorSwitch which;
+    const OwnTextRow* caption;
+};
+constexpr SimulatorCommand kSimulatorCommands[] = {
+    {ID_SIMULATOR_SOURCE_ON, SimulatorSwitch::SourceOn, &simulatorMenu_SourceOn},
+    {ID_SIMULATOR_SAMPLE_IN, SimulatorSwitch::SampleIn, &simulatorMenu_SampleIn},
+    {ID_SIMULATOR_LASER_FIRING, SimulatorSwitch::LaserFiring, &simulatorMenu_LaserFiring},
+};
 
 }  // namespace
 
@@ -135,6 +148,14 @@ void CVarelix2Dlg::BuildMenu() {
     AddCommand(colorMenu_, ID_COLOR_RESET_BACKGROUND);
     AddCommand(settingsMenu_, ID_EXCITATION_WAVELENGTH);
 
+    if (IsSimulating()) {
+        simulatorMenu_ = menuBar_->addMenu(QString());
+        for (const SimulatorCommand& c : kSimulatorCommands) AddCommand(simulatorMenu_, c.id)->setCheckable(true);
+        // The laser control switches the laser too: the marks are read when the menu opens.
+        connect(simulatorMenu_, &QMenu::aboutToShow, this, [this] { ShowSimulatorSwitches(); });
+        ShowSimulatorSwitches();
+    }
+
     helpMenu_ = menuBar_->addMenu(QString());
     AddCommand(helpMenu_, ID_OPERATION_MANUAL);
     RelabelMenu();
@@ -179,6 +200,13 @@ void CVarelix2Dlg::RelabelMenu() {
     };
     for (const auto& [id, row] : captions) actions_.at(id)->setText(Text(*row));
     actions_.at(ID_USB_SPECTROMETERS)->setText(OwnText(usbMenu_Spectrometers));
+    if (simulatorMenu_ == nullptr) return;
+    simulatorMenu_->setTitle(OwnText(simulatorMenu_Title));
+    for (const SimulatorCommand& c : kSimulatorCommands) actions_.at(c.id)->setText(OwnText(*c.caption));
+}
+
+void CVarelix2Dlg::ShowSimulatorSwitches() {
+    for (const SimulatorCommand& c : kSimulatorCommands) actions_.at(c.id)->setChecked(IsSimulatorSwitchOn(c.which));
 }
 
 void CVarelix2Dlg::SwitchLanguage() {
@@ -200,6 +228,13 @@ void CVarelix2Dlg::OnCommand(int id) {
     for (const AxisUnitCommand& c : kAxisUnits) {
         if (c.id == id) {
             SendMessage(region, WM_SET_AXIS_UNIT, c.axis, c.unit);
+            return;
+        }
+    }
+    for (const SimulatorCommand& c : kSimulatorCommands) {
+        if (c.id == id && simulatorMenu_ != nullptr) {
+            SetSimulatorSwitch(c.which, !IsSimulatorSwitchOn(c.which));
+            ShowSimulatorSwitches();  // Qt flipped the mark already; it shows the units' state
             return;
         }
     }

@@ -20,7 +20,8 @@ namespace quenlix {
 // on every rescan, and tells the user of listed spectrometers this user may
 // not open. Where the USB backend tells of hotplug, a spectrometer connected
 // or removed puts a note beside the version until the next rescan; rescanning
-// stays the user's decision. Lives as long as the program runs.
+// stays the user's decision. With simulated spectrometers a Simulator menu
+// sets their scene's switches. Lives as long as the program runs.
 class CVarelix2Dlg : public Window {
 public:
     // Discovers the devices, builds the window, chooses and applies the
@@ -53,6 +54,7 @@ private:
     void ShowUsbSpectrometers();
     void ShowVersionPane();
     void ChooseChartColor(std::uint32_t& color, int id);
+    void ShowSimulatorSwitches();
     void UpdateClock();
 
     QString versionText;
@@ -70,6 +72,7 @@ private:
     QMenu* languageMenu_;
     QMenu* colorMenu_;
     QMenu* helpMenu_;
+    QMenu* simulatorMenu_ = nullptr;  // only when the spectrometers are simulated
     CMainOperationDlg* mainPanel_;
     QWidget* statusBar_;
     QLabel* statusPanes_[3];

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (options.simulatedDevices > 0) {
-        UseSimulatedSpectrometers(options.simulatedDevices, options.firstSimulatedMiscalibrated);
+        UseSimulatedSpectrometers(options.simulatedDevices, options.firstSimulatedMiscalibrated, options.scenes);
     } else {
         UseUsbSpectrometers();
     }

@@ -20,6 +20,7 @@ class UsbDevice;
 class UsbEndpoint;
 class PeriodicTimer;
 struct UsbDeviceInfo;
+enum class Scene;  // simulator/SpectrumScene.h
 }  // namespace kestrion
 
 // Where spectrometers come from, for every link started afterwards.
@@ -33,11 +34,14 @@ struct UsbDeviceInfo;
 // range 200 … 1100 nm and no display range of its own, looking at a
 // mercury–argon lamp (even k) or ruby fluorescence (odd k). With
 // firstMiscalibrated, unit 0 stores a wavelength calibration a few nm off its
-// optics (MiscalibratedSimulatedUnit), for trying a calibration on it. Each
-// call makes fresh units; coefficients written into a unit last as long as
-// its units do.
+// optics (MiscalibratedSimulatedUnit), for trying a calibration on it. Given
+// scenes, unit k looks at scenes[k] instead, the last scene for the units
+// beyond the list. Every unit's external trigger input gets 20 pulses a
+// second, as from a pulsed laser's sync output. Each call makes fresh units;
+// coefficients written into a unit last as long as its units do.
 void UseUsbSpectrometers();
-int UseSimulatedSpectrometers(int count = 2, bool firstMiscalibrated = false);
+int UseSimulatedSpectrometers(int count = 2, bool firstMiscalibrated = false,
+                              const std::vector<kestrion::Scene>& scenes = {});
 
 // Calibration writers. link is a started CKestrion.
 //

@@ -55,3 +55,43 @@ TEST(CommandLine, AWindowSystemNamedForQtCounts) {
     for (const char* option : {"-platform", "--platform", "-display"})
         EXPECT_TRUE(Parse({option, "x"}).windowSystemGiven) << option;
 }
+
+TEST(CommandLine, ScenesNameOneSceneEachUnitAndImplySimulation) {
+    using kestrion::Scene;
+    const struct {
+        std::vector<const char*> args;
+        std::vector<Scene> scenes;
+        int devices;
+    } good[] = {
+        {{}, {}, -1},
+        {{"--simulate=3"}, {}, 3},
+        {{"--scene=sample"}, {Scene::AbsorbingSample}, 2},
+        {{"--scene=libs", "--simulate=4"}, {Scene::LaserPlasma}, 4},
+        {{"--simulate=1", "--scene=lamp,ruby,sample,libs"},
+         {Scene::MercuryArgonLamp, Scene::RubyFluorescence, Scene::AbsorbingSample, Scene::LaserPlasma}, 1},
+        {{"--scene=ruby", "--scene=sample,sample"}, {Scene::AbsorbingSample, Scene::AbsorbingSample}, 2},
+    };
+    for (const auto& c : good) {
+        const CommandLine parsed = Parse(c.args);
+        SCOPED_TRACE(c.args.empty() ? "" : c.args.front());
+        EXPECT_EQ(parsed.action, CommandLine::Action::Run);
+        EXPECT_EQ(parsed.scenes, c.scenes);
+        EXPECT_EQ(parsed.simulatedDevices, c.devices);
+    }
+    const struct {
+        const char* arg;
+        const char* named;  // the name the message quotes
+    } bad[] = {{"--scene=", "''"},          {"--scene=Sample", "'Sample'"},  {"--scene=sample,", "''"},
+               {"--scene=,lamp", "''"},     {"--scene=lamp,,ruby", "''"},   {"--scene=lamp,plasma", "'plasma'"}};
+    for (const auto& c : bad) {
+        const CommandLine parsed = Parse({c.arg});
+        EXPECT_EQ(parsed.action, CommandLine::Action::Error) << c.arg;
+        EXPECT_EQ(parsed.error.rfind("--scene", 0), 0u) << "names the argument: " << parsed.error;
+        EXPECT_NE(parsed.error.find(c.named), std::string::npos) << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << "one line: " << parsed.error;
+    }
+    EXPECT_EQ(Parse({"--scene"}).action, CommandLine::Action::Error) << "a scene is needed";
+    const std::string usage = UsageText("quenlix");
+    for (const char* word : {"--scene=", "lamp", "ruby", "sample", "libs"})
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+}

@@ -71,7 +71,8 @@ TEST_F(MainWindow, MenusAndStatusBarInEnglish) {
     EXPECT_EQ(window.windowTitle(), "Spectrometer Analysis Software");
     QStringList top;
     for (QAction* a : window.MenuBar()->actions()) top << a->text();
-    EXPECT_EQ(top, (QStringList{"File", "Device", "Process", "Settings", "Help"}));
+    EXPECT_EQ(top, (QStringList{"File", "Device", "Process", "Settings", "Simulator", "Help"}))
+        << "the devices are simulated";
     EXPECT_EQ(window.MenuAction(ID_Y_DECIBEL)->text(), "Decible");
     EXPECT_EQ(window.MenuAction(ID_LANGUAGE_CHS)->text(), QStringLiteral("简体中文"));
     EXPECT_FALSE(window.MenuAction(ID_LANGUAGE_JAP)->isEnabled());

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "DataFileLoad.h"
 #include "LivePageFixture.h"
@@ -46,7 +47,7 @@ TEST_F(Saving, ASavedSpectrumCarriesTheDeviceAndTheTimeSetAndReplacingIsAsked) {
     ASSERT_TRUE(WaitForSpectra(1));
     prompts.saveName = "one.txt";
     Command(ID_BTN_SAVE_SPECTRUM);
-    EXPECT_EQ(prompts.filters.back(), "TEXT(*.txt)");
+    EXPECT_EQ(prompts.filters.back(), "TEXT(*.txt);;CSV (*.csv);;JCAMP-DX (*.jdx *.dx)");
     CDataFileLoad reader;
     ASSERT_EQ(reader.SetLoadingSingleDataFilePath(L"one.txt"), 1);
     EXPECT_EQ(reader.GetPixelCount(), Active().pointCount);
@@ -61,6 +62,44 @@ TEST_F(Saving, ASavedSpectrumCarriesTheDeviceAndTheTimeSetAndReplacingIsAsked) {
     ASSERT_EQ(prompts.texts.size(), 1u);
     EXPECT_EQ(prompts.texts[0], Text(strGeneral_IfReplaceFile));
     EXPECT_EQ(fs::file_size("one.txt"), 4u) << "Cancel keeps the file";
+}
+
+// The file's extension, which the dialog takes from the chosen filter, picks
+// the export; both name the device and hold the page's pixels.
+TEST_F(Saving, ASpectrumSavedAsCsvOrJcampDxReadsBack) {
+    Open(1);
+    ASSERT_TRUE(WaitForSpectra(1));
+    const std::string serial = QString::fromStdWString(Active().serialNumber).toStdString();
+    const auto dataLines = [](const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty() && line[0] != '#') lines.push_back(line);
+        return lines;
+    };
+
+    prompts.saveName = "one.csv";
+    Command(ID_BTN_SAVE_SPECTRUM);
+    std::ifstream csvFile("one.csv");
+    const std::string csv((std::istreambuf_iterator<char>(csvFile)), {});
+    EXPECT_NE(csv.find("# serial number: " + serial + "\n"), std::string::npos) << csv.substr(0, 300);
+    const std::vector<std::string> csvLines = dataLines(csv);
+    ASSERT_EQ(csvLines.size(), static_cast<size_t>(Active().pointCount));
+    EXPECT_NEAR(std::stod(csvLines.front()), Active().xBuffer.front(), 5e-4);
+
+    prompts.saveName = "one.DX";
+    Command(ID_BTN_SAVE_SPECTRUM);
+    std::ifstream jcampFile("one.DX");
+    const std::string jcamp((std::istreambuf_iterator<char>(jcampFile)), {});
+    EXPECT_EQ(jcamp.rfind("##TITLE=", 0), 0u) << jcamp.substr(0, 300);
+    EXPECT_NE(jcamp.find("##$QUENLIX SERIAL NUMBER=" + serial + "\r\n"), std::string::npos);
+    EXPECT_NE(jcamp.find("##NPOINTS=" + std::to_string(Active().pointCount) + "\r\n"), std::string::npos);
+    EXPECT_EQ(dataLines(jcamp).size(), static_cast<size_t>(Active().pointCount));
+    EXPECT_TRUE(prompts.texts.empty());
+
+    prompts.saveName = "gone/one.jdx";
+    Command(ID_BTN_SAVE_SPECTRUM);
+    EXPECT_TRUE(Told("gone/one.jdx"));
 }
 
 // A save that writes nothing says so, naming the file; a device node is

@@ -1,5 +1,6 @@
 #include "SeriesRecorder.h"
 
+#include "ProcessValues.h"
 #include "SpectrumFileWriter.h"
 
 namespace quenlix {
@@ -11,7 +12,7 @@ SeriesRecorder::SeriesRecorder(Clock clock) : clock_(std::move(clock)) {}
 bool SeriesRecorder::Start(const SeriesSettings& settings, const ViewDevice& device, int reserve0) {
     on_ = false;
     std::wstring folder = settings.folder;
-    PrepareSpectrumWriter(writer_, device, device.pointCount, reserve0);
+    PrepareSpectrumWriter(writer_, device, device.pointCount, reserve0, languageIndex);
     if (writer_.SetSavingSeqDataFileNameInfo(folder, settings.prefix, settings.fillCount) != 1) return false;
     writer_.SetSavingSeqDataFileNameIncludeTime(settings.includeTime, settings.includeMs);
     writer_.ResetSerNum(0);

@@ -152,6 +152,7 @@ private:
     void SaveSpectrumCommand();
     void SaveBaseDeletedCommand();
     void SaveImageCommand();
+    // As text, CSV or JCAMP-DX by the name's extension; a failed write is told.
     void WriteSpectrum(const QString& path, const ViewDevice& device, int count, const double* x, const double* y);
     void TellNotWritten(const std::wstring& path);
     void EndSeries(SeriesRecorder::Outcome outcome);

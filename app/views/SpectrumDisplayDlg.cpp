@@ -7,6 +7,7 @@
 #include "Lexora.h"
 #include "MessagePayloads.h"
 #include "Prompts.h"
+#include "SimulatorSwitches.h"
 #include "UiText.h"
 
 namespace quenlix {
@@ -46,7 +47,7 @@ CSpectrumDisplayDlg::CSpectrumDisplayDlg(QWidget* parent)
 
 CSpectrumDisplayDlg::~CSpectrumDisplayDlg() {
     // A pulsed laser must not go on firing once no page can stop it.
-    if (laserOn) laser.StopLaser();
+    if (laserOn) SwitchLaser(false);
     RemoveAllDevices();
 }
 
@@ -54,12 +55,18 @@ LRESULT CSpectrumDisplayDlg::OpenLaserSettings() {
     CLaserDeviceSettingDlg dialog(laser, this);
     if (CurrentPrompts().RunModal(dialog) != QDialog::Accepted) return 1;
     laserOn = dialog.settings.BOpenLaserControl;
-    if (laserOn) {
+    SwitchLaser(laserOn);
+    return 1;
+}
+
+void CSpectrumDisplayDlg::SwitchLaser(bool on) {
+    if (on) {
         laser.StartLaser();
     } else {
         laser.StopLaser();
     }
-    return 1;
+    // The simulated plasma needs a laser that was told to fire through its port.
+    SetSimulatorSwitch(SimulatorSwitch::LaserFiring, on && laser.IsCommOpening());
 }
 
 LRESULT CSpectrumDisplayDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
@@ -201,12 +208,12 @@ void CSpectrumDisplayDlg::AfterLeftUp() {
 
 void CSpectrumDisplayDlg::Run() {
     CSpectrumDisplayBase::Run();
-    if (laserOn) laser.StartLaser();
+    if (laserOn) SwitchLaser(true);
 }
 
 void CSpectrumDisplayDlg::Stop() {
     CSpectrumDisplayBase::Stop();
-    if (laserOn) laser.StopLaser();
+    if (laserOn) SwitchLaser(false);
 }
 
 void CSpectrumDisplayDlg::AddActiveSpectrum() {

@@ -53,6 +53,9 @@ private:
     LRESULT MoveCursorLine(WPARAM wParam, LPARAM lParam);
     // The laser's settings (message 2050 with 100); OK switches laser control.
     LRESULT OpenLaserSettings();
+    // Starts or stops the laser; simulated spectrometers see it fire when its
+    // port is open.
+    void SwitchLaser(bool on);
     void ReadOut();
     void ToggleInfo();
     void Layout();

@@ -10,6 +10,7 @@
 #include "SaveSerialSpectrumDataSettingDlg.h"
 #include "SavingTexts.h"
 #include "SpectrumDisplayBase.h"
+#include "SpectrumFileFormat.h"
 #include "SpectrumFileWriter.h"
 #include "UiText.h"
 
@@ -17,6 +18,8 @@ namespace quenlix {
 namespace {
 
 const QString kTextFilter = QStringLiteral("TEXT(*.txt)");
+// The program's text files and the exports other programs read.
+const QString kSpectrumFilter = QStringLiteral("TEXT(*.txt);;CSV (*.csv);;JCAMP-DX (*.jdx *.dx)");
 const QString kImageFilter = QStringLiteral("JPEG(*.jpg *.jpeg);;BMP(*.bmp);;PNG(*.png)");
 
 QString DialogTitle() { return Text(strMainDlg_SpecRegion_SpecDis_SaveImageWindowText); }
@@ -43,7 +46,7 @@ const ViewDevice* CSpectrumDisplayBase::ActiveRecordOrTell() {
 
 void CSpectrumDisplayBase::SaveSpectrumCommand() {
     if (!ActiveRecordOrTell()) return;
-    const QString path = AskSavePath(kTextFilter, QStringLiteral("txt"));
+    const QString path = AskSavePath(kSpectrumFilter, QStringLiteral("txt"));
     if (!path.isEmpty()) SaveSpectrum(path);
 }
 
@@ -55,7 +58,7 @@ void CSpectrumDisplayBase::SaveSpectrum(const QString& path) {
 
 void CSpectrumDisplayBase::SaveBaseDeletedCommand() {
     if (!ActiveRecordOrTell()) return;
-    const QString path = AskSavePath(kTextFilter, QStringLiteral("txt"));
+    const QString path = AskSavePath(kSpectrumFilter, QStringLiteral("txt"));
     if (path.isEmpty()) return;
     const ViewDevice* device = FindRecord(activeDevice);
     if (!device) return;
@@ -73,9 +76,21 @@ void CSpectrumDisplayBase::SaveBaseDeletedCommand() {
 
 void CSpectrumDisplayBase::WriteSpectrum(const QString& path, const ViewDevice& device, int count, const double* x,
                                          const double* y) {
-    CDataFileSave writer;
-    PrepareSpectrumWriter(writer, device, count, peakThreshold);
-    if (writer.SaveSingleData(path.toStdWString(), x, y) != 1) TellNotWritten(path.toStdWString());
+    const std::wstring name = path.toStdWString();
+    bool written = false;
+    switch (FormatOfFileName(path)) {
+        case SpectrumFileFormat::Csv: written = scrivona::WriteCsvFile(name, ExportedFrom(device, count, x, y)); break;
+        case SpectrumFileFormat::JcampDx:
+            written = scrivona::WriteJcampDxFile(name, ExportedFrom(device, count, x, y));
+            break;
+        case SpectrumFileFormat::Text: {
+            CDataFileSave writer;
+            PrepareSpectrumWriter(writer, device, count, peakThreshold, languageIndex);
+            written = writer.SaveSingleData(name, x, y) == 1;
+            break;
+        }
+    }
+    if (!written) TellNotWritten(name);
 }
 
 void CSpectrumDisplayBase::TellNotWritten(const std::wstring& path) {

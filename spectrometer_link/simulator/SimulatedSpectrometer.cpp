@@ -49,8 +49,7 @@ SimulatedUnitSetup MiscalibratedSimulatedUnit() {
 SimulatedSpectrometer::SimulatedSpectrometer(SimulatedUnitSetup setup)
     : setup_(std::move(setup)),
       model_(FindModel(setup_.modelCode)),
-      sceneCountsPerMs_(SceneCountsPerMs(setup_.scene, setup_.trueDispersion.value_or(setup_.coefficients),
-                                         ModelAt(model_).pixels)),
+      scene_(PlaceScene(setup_.scene, setup_.trueDispersion.value_or(setup_.coefficients), ModelAt(model_).pixels)),
       noiseState_(std::hash<std::string>{}(setup_.serialPart) | 1),
       triggerEpoch_(Clock::now()),
       reply_(p::kReplyLength, 0) {
@@ -211,16 +210,23 @@ void SimulatedSpectrometer::SetIntegration(uint32_t deviceValue) {
     exposure_ = std::max<Clock::duration>(micros, kShortestExposure);
     exposureStart_ = Clock::now();
     lastExposure_ = 0;
+    ComputeExpectedCounts();
+}
 
+void SimulatedSpectrometer::ComputeExpectedCounts() {
     const double ms = std::chrono::duration<double, std::milli>(exposure_).count();
-    const double dark = row.maxY * kDarkShare;
-    meanCounts_.resize(sceneCountsPerMs_.size());
-    noiseRms_.resize(sceneCountsPerMs_.size());
-    counts_.resize(sceneCountsPerMs_.size());
-    for (size_t i = 0; i < sceneCountsPerMs_.size(); ++i) {
-        const double signal = sceneCountsPerMs_[i] * ms;
+    const double dark = ModelAt(model_).maxY * kDarkShare;
+    const size_t pixels = scene_.sourcePerMs.size();
+    for (auto* values : {&meanCounts_, &noiseRms_, &flashMeanCounts_, &flashNoiseRms_}) values->resize(pixels);
+    counts_.resize(pixels);
+    for (size_t i = 0; i < pixels; ++i) {
+        const double light = sourceOn_ ? scene_.sourcePerMs[i] * (sampleIn_ ? scene_.transmittance[i] : 1.0) : 0.0;
+        const double signal = light * ms;
+        const double flashSignal = signal + scene_.plasmaCounts[i];
         meanCounts_[i] = static_cast<float>(dark + signal);
         noiseRms_[i] = static_cast<float>(std::sqrt(kReadNoise * kReadNoise + signal));
+        flashMeanCounts_[i] = static_cast<float>(dark + flashSignal);
+        flashNoiseRms_[i] = static_cast<float>(std::sqrt(kReadNoise * kReadNoise + flashSignal));
     }
 }
 
@@ -285,8 +291,10 @@ void SimulatedSpectrometer::ExposeFrame() {
         noiseState_ ^= noiseState_ >> 7;
         noiseState_ ^= noiseState_ << 17;
         const float* __restrict deviates = NormalDeviates().data() + noiseState_ % kNormalDeviateStarts;
-        const float* __restrict mean = meanCounts_.data();
-        const float* __restrict rms = noiseRms_.data();
+        // The plasma shines only in a frame the laser's pulse triggered.
+        const bool flash = external_ && laserFiring_;
+        const float* __restrict mean = flash ? flashMeanCounts_.data() : meanCounts_.data();
+        const float* __restrict rms = flash ? flashNoiseRms_.data() : noiseRms_.data();
         const float most = static_cast<float>(row.maxY);
         for (size_t i = 0; i < pixels; ++i) {
             const float noisy = mean[i] + rms[i] * deviates[i];
@@ -358,6 +366,38 @@ void SimulatedSpectrometer::SetExternalTriggerRate(double perSecond) {
 void SimulatedSpectrometer::StampFrameNumbers(bool on) {
     std::lock_guard lock(mutex_);
     stampFrames_ = on;
+}
+
+void SimulatedSpectrometer::SetSourceOn(bool on) {
+    std::lock_guard lock(mutex_);
+    sourceOn_ = on;
+    ComputeExpectedCounts();
+}
+
+void SimulatedSpectrometer::SetSampleIn(bool in) {
+    std::lock_guard lock(mutex_);
+    sampleIn_ = in;
+    ComputeExpectedCounts();
+}
+
+void SimulatedSpectrometer::SetLaserFiring(bool firing) {
+    std::lock_guard lock(mutex_);
+    laserFiring_ = firing;
+}
+
+bool SimulatedSpectrometer::IsSourceOn() const {
+    std::lock_guard lock(mutex_);
+    return sourceOn_;
+}
+
+bool SimulatedSpectrometer::IsSampleIn() const {
+    std::lock_guard lock(mutex_);
+    return sampleIn_;
+}
+
+bool SimulatedSpectrometer::IsLaserFiring() const {
+    std::lock_guard lock(mutex_);
+    return laserFiring_;
 }
 
 void SimulatedSpectrometer::RecordTraffic(bool on) {

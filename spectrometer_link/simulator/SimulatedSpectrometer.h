@@ -70,6 +70,10 @@ struct WireRecord {
 // next one when there is none (in external trigger mode a frame is answered at
 // once). Counts are a dark level with read noise plus shot noise over the
 // scene, scaled by the integration time and clipped at the model's maximum.
+// Three switches change what the scene sends: the source (off: dark and
+// noise only), the sample (out: the plain source) and the laser (while it
+// fires, every externally triggered frame holds one pulse's plasma flash,
+// whatever the integration time). A switch acts on the next frame made.
 // A transfer waiting for its reply ends at once, Cancelled, when the flag the
 // connection passes in is raised and WakeWaiters is called.
 //
@@ -103,6 +107,15 @@ public:
     // this unit (1, 2, 3, …, low 16 bits) instead of the scene.
     void StampFrameNumbers(bool on);
 
+    // The scene's switches; a unit starts with the source on, the sample in
+    // and the laser idle.
+    void SetSourceOn(bool on);
+    void SetSampleIn(bool in);
+    void SetLaserFiring(bool firing);
+    bool IsSourceOn() const;
+    bool IsSampleIn() const;
+    bool IsLaserFiring() const;
+
     // Inspection. Recording is off until asked, so a long run keeps no log.
     void RecordTraffic(bool on);
     std::vector<WireRecord> Traffic() const;
@@ -126,6 +139,7 @@ private:
     bool WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point deadline, uint64_t session,
                    const std::atomic<bool>* aborted);
     void SetIntegration(uint32_t deviceValue);
+    void ComputeExpectedCounts();
     int64_t TriggersArrived(Clock::time_point now) const;
     void ExposeFrame();
 
@@ -133,10 +147,16 @@ private:
     std::condition_variable wake_;
     SimulatedUnitSetup setup_;
     int model_;
-    std::vector<double> sceneCountsPerMs_;
-    // Per pixel at the current exposure: dark + signal, and the noise's rms.
+    SceneOnDetector scene_;
+    bool sourceOn_ = true;
+    bool sampleIn_ = true;
+    bool laserFiring_ = false;
+    // Per pixel at the current exposure and switches: dark + signal, and the
+    // noise's rms; without and with a plasma flash.
     std::vector<float> meanCounts_;
     std::vector<float> noiseRms_;
+    std::vector<float> flashMeanCounts_;
+    std::vector<float> flashNoiseRms_;
     std::vector<uint16_t> counts_;  // the frame being made
     uint64_t noiseState_;
     bool stampFrames_ = false;

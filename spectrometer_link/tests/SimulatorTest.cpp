@@ -58,7 +58,7 @@ TEST_F(Simulator, CountsScaleWithIntegrationTimeAndClipAtTheMaximum) {
     AddUnit(setup);
     CKestrion link;
     ASSERT_EQ(link.StartDevice(0), 1);
-    const std::vector<double> scene = SceneCountsPerMs(Scene::MercuryArgonLamp, setup.coefficients, 3630);
+    const std::vector<double> scene = PlaceScene(Scene::MercuryArgonLamp, setup.coefficients, 3630).sourcePerMs;
     const int line = static_cast<int>(std::max_element(scene.begin(), scene.end()) - scene.begin());
     int medium = 0;  // about 50 counts per ms: unclipped at 40 ms
     for (int p = 0; p < 3630; ++p) medium = std::abs(scene[p] - 50) < std::abs(scene[medium] - 50) ? p : medium;
@@ -132,7 +132,7 @@ TEST_F(Simulator, WritingTheTrueDispersionFixesTheAxisButNotTheScene) {
 
     const auto& lines = SceneLines(Scene::MercuryArgonLamp);
     const double brightest = std::max_element(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
-                                 return a.countsPerMs < b.countsPerMs;
+                                 return a.peak < b.peak;
                              })->wavelengthNm;
     const double truePixel = PixelOf(optics, brightest);
     const double dark = 16500 * 0.06;
@@ -191,7 +191,7 @@ TEST_F(Simulator, NoiseKeepsItsMeanAndVariancePerPixel) {
     uint8_t none = 0;
     ASSERT_EQ(unit->Control(session, {0x40, protocol::kSelectExtTrigger, 0, 0}, &none, 0).status, UsbStatus::Completed);
     unit->SetExternalTriggerRate(1e9);
-    const std::vector<double> scene = SceneCountsPerMs(Scene::MercuryArgonLamp, setup.coefficients, 3630);
+    const std::vector<double> scene = PlaceScene(Scene::MercuryArgonLamp, setup.coefficients, 3630).sourcePerMs;
     constexpr int kFrames = 2000;
     const int pixels[] = {10, 1000, 2000, 3000};
     std::vector<std::vector<double>> counts(std::size(pixels));

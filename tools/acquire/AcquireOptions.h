@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+namespace quenlix {
+
+// What a quenlix-acquire command line asks for, checked as a whole.
+struct AcquireOptions {
+    enum class Action { Acquire, List, Help, Version };
+    enum class Trigger { Clock, Soft, External };
+    enum class Format { Text, Csv, Jcamp };
+
+    Action action = Action::Acquire;
+    int simulatedDevices = -1;  // -1: the USB hardware
+    int deviceNumber = 0;       // as --list numbers them; unused with a serial number
+    std::string serialNumber;   // empty: by number
+    double integrationMs = 0;
+    int avgCount = 1;
+    int smoothness = 0;
+    int count = 1;
+    int intervalMs = 0;  // 0: each spectrum as soon as the last one is written
+    std::string darkFile;
+    bool takeDark = false;
+    std::string referenceFile;
+    int xType = 0;  // the preprocessor's unit codes
+    int yType = 0;
+    double excitationNm = 785.0;
+    Trigger trigger = Trigger::Clock;
+    std::string outDir;     // empty with toStdout
+    bool toStdout = false;  // --out -: CSV on standard output
+    Format format = Format::Text;
+    std::string prefix = "spectrum_";
+
+    bool NeedsDark() const { return yType != 0; }
+    bool NeedsReference() const { return yType >= 2 && yType <= 4; }
+};
+
+// The exit codes, as --help tells them.
+enum AcquireExit {
+    kExitDone = 0,
+    kExitBadArguments = 1,
+    kExitNoSuchDevice = 2,
+    kExitDeviceFailed = 3,
+    kExitOutputNotWritable = 4,
+};
+
+// Reads argv[1 …]. Options are "--name value" or "--name=value"; each may be
+// given once. False with one line naming the option at fault in error.
+bool ParseAcquireOptions(int argc, const char* const* argv, AcquireOptions& options, std::string& error);
+
+std::string AcquireUsage(const char* programName);
+
+}  // namespace quenlix
