@@ -34,7 +34,9 @@ fs::path OwnModuleFolder() {
 AlgorithmLibrary::AlgorithmLibrary() {
     const fs::path exeFolder = ExecutableFolder();
     std::vector<fs::path> folders = {OwnModuleFolder(), exeFolder};
-    if (!exeFolder.empty()) folders.push_back(exeFolder.parent_path() / "lib");
+    // QUENLIX_PRIVATE_LIBDIR is where the install puts the program's own
+    // libraries, relative to the installation prefix.
+    if (!exeFolder.empty()) folders.push_back(exeFolder.parent_path() / QUENLIX_PRIVATE_LIBDIR);
     for (const fs::path& folder : folders) {
         if (folder.empty()) continue;
         handle_ = dlopen((folder / kFileName).c_str(), RTLD_NOW | RTLD_LOCAL);
