@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 #include "CommandLine.h"
@@ -32,6 +33,9 @@ int main(int argc, char** argv) {
         UseUsbSpectrometers();
     }
     QApplication application(argc, argv);
+    // The desktop entry and the installed icon go by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUENLIX_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QUENLIX_APP_ID)));
     quenlix::CVarelix2App app;
     // Ended from outside, the program closes its window as the close box
     // does; before the window exists it just leaves the event loop.
