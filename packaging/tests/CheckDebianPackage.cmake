@@ -4,6 +4,7 @@
 # fields and its files against EXPECTED, then unpacks it and runs both
 # programs from the unpacked tree: they must find their private libraries
 # through their own RPATH, not the build folder's.
+cmake_minimum_required(VERSION 3.25)
 if(SANITIZE)
   message("SKIPPED: no package is made of a ${SANITIZE} sanitizer build")
   return()

@@ -1,5 +1,6 @@
 # cmake -DPAGES=page;... -P CheckManPages.cmake
 # Formats each manual page with man's warnings on: any warning fails.
+cmake_minimum_required(VERSION 3.25)
 find_program(MAN man)
 if(NOT MAN)
   message("SKIPPED: man is not installed")

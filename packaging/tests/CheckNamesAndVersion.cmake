@@ -2,6 +2,7 @@
 # The desktop entry, icon and AppStream file must go by one id, and the
 # AppStream file's newest release and the manual pages' headers must carry
 # the project version, so a version bump that forgets one of them fails.
+cmake_minimum_required(VERSION 3.25)
 set(problems "")
 
 file(READ ${SOURCES}/${APP_ID}.metainfo.xml metainfo)

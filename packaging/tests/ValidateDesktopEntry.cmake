@@ -1,6 +1,7 @@
 # cmake -DENTRY=file.desktop -P ValidateDesktopEntry.cmake
 # desktop-file-validate must find no error and no warning (hints are
 # suggestions, such as the entry naming two main categories on purpose).
+cmake_minimum_required(VERSION 3.25)
 find_program(VALIDATE desktop-file-validate)
 if(NOT VALIDATE)
   message("SKIPPED: desktop-file-validate is not installed")

@@ -1,5 +1,6 @@
 # cmake -DMETAINFO=file.metainfo.xml -P ValidateMetainfo.cmake
 # appstreamcli fails on errors and warnings; it must not go to the network.
+cmake_minimum_required(VERSION 3.25)
 find_program(APPSTREAMCLI appstreamcli)
 if(NOT APPSTREAMCLI)
   message("SKIPPED: appstreamcli is not installed")
