@@ -5,6 +5,10 @@
 #include <QImage>
 #include <QSet>
 #include <QTextBlock>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QTextCursor>
+#include <QColor>
 #include <QTextImageFormat>
 #include <QUrl>
 #include <filesystem>
@@ -17,6 +21,8 @@ namespace {
 constexpr std::size_t kMarkdownLimit = 1 << 20;
 constexpr std::size_t kImageLimit = 16 << 20;
 constexpr double kBodyPointSize = 10.5;
+constexpr double kCodePointSize = 9;
+constexpr double kRuleWidth = 0.75;
 
 std::string ReasonOf(FileRefusal refusal) {
     switch (refusal) {
@@ -63,6 +69,50 @@ bool AddImages(QTextDocument& document, const std::filesystem::path& folder, std
     return true;
 }
 
+// Tables with single thin rules and a shaded header row, as in print.
+void StyleTables(QTextDocument& document) {
+    const QColor rule(0x99, 0x99, 0x99);
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table == nullptr) continue;
+        QTextTableFormat format = table->format();
+        format.setBorderCollapse(true);
+        format.setBorder(kRuleWidth);
+        format.setBorderBrush(rule);
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        format.setCellSpacing(0);
+        format.setCellPadding(3);
+        table->setFormat(format);
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                QTextTableCell cell = table->cellAt(row, column);
+                QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+                cellFormat.setBorder(kRuleWidth);
+                cellFormat.setBorderBrush(rule);
+                cellFormat.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+                if (row == 0) cellFormat.setBackground(QColor(0xEE, 0xEE, 0xEE));
+                cell.setFormat(cellFormat);
+            }
+        }
+    }
+}
+
+// Code in a smaller size, so that a command line fits the page's width.
+void ShrinkCode(QTextDocument& document) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().fontFixedPitch()) continue;
+            QTextCharFormat smaller;
+            smaller.setFontPointSize(kCodePointSize);
+            QTextCursor cursor(&document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(smaller);
+        }
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<QTextDocument> LoadManual(const std::string& markdownPath, std::string& error) {
@@ -90,6 +140,8 @@ std::unique_ptr<QTextDocument> LoadManual(const std::string& markdownPath, std::
     document->setDefaultFont(font);
     document->setMarkdown(text, QTextDocument::MarkdownDialectGitHub);
     if (!AddImages(*document, std::filesystem::path(markdownPath).parent_path(), error)) return nullptr;
+    StyleTables(*document);
+    ShrinkCode(*document);
     return document;
 }
 

@@ -62,7 +62,16 @@ ManualPages::ManualPages(QTextDocument& document) : document_(document), metrics
     document_.rootFrame()->setFrameFormat(frame);
     document_.setPageSize(QSizeF(pageWidth_, pageHeight_));
     FitImages();
+    LayOutAfresh();
     KeepHeadingsWithText();
+}
+
+void ManualPages::LayOutAfresh() {
+    // A format changed after layout is laid out again incrementally, which
+    // can leave later blocks without lines (so unprinted); setting the page
+    // size lays out the whole document anew.
+    document_.setPageSize(document_.pageSize());
+    document_.pageCount();
 }
 
 int ManualPages::PageCount() const { return document_.pageCount(); }
@@ -99,6 +108,7 @@ void ManualPages::KeepHeadingsWithText() {
         QTextBlockFormat format;
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(block).mergeBlockFormat(format);
+        LayOutAfresh();
     }
 }
 

@@ -30,6 +30,7 @@ public:
 
 private:
     void FitImages();
+    void LayOutAfresh();
     void KeepHeadingsWithText();
     void PaintPage(QPainter& painter, int index) const;
 

@@ -95,6 +95,14 @@ TEST_F(ManualPdf, LongTextHasSeveralPagesAndNoHeadingEndsAPage) {
     const quenlix::ManualPages pages(*document);
     EXPECT_GE(pages.PageCount(), 3);
 
+    // Shrinking an image must not leave the text after it unlaid (and so unprinted).
+    WriteSample("image.md", true);
+    const auto withImage = quenlix::LoadManual("image.md", error);
+    ASSERT_TRUE(withImage) << error;
+    const quenlix::ManualPages imagePages(*withImage);
+    for (QTextBlock block = withImage->begin(); block.isValid(); block = block.next())
+        EXPECT_GT(block.layout()->lineCount(), 0) << block.text().toStdString();
+
     // Some count of lines before it brings the heading to the foot of a page.
     for (int lines = 40; lines < 100; ++lines) {
         std::string text;
