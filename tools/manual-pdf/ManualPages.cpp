@@ -8,8 +8,11 @@
 #include <QTextFrame>
 #include <QTextImageFormat>
 #include <QTextLayout>
+#include <QTextList>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "ReplaceFile.h"
 
@@ -33,6 +36,14 @@ double CssPixels(double mm) { return mm / 25.4 * kCssDpi; }
 void SetUpWriter(QPdfWriter& writer) {
     writer.setResolution(kResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+}
+
+// How far a block is indented, in 96-dpi pixels.
+double IndentOf(const QTextBlock& block) {
+    const QTextBlockFormat format = block.blockFormat();
+    double indent = format.leftMargin() + format.indent() * block.document()->indentWidth();
+    if (block.textList() != nullptr) indent += block.textList()->format().indent() * block.document()->indentWidth();
+    return indent;
 }
 
 // The top of a block's first line, in document coordinates.
@@ -66,6 +77,8 @@ ManualPages::ManualPages(QTextDocument& document) : document_(document), metrics
     KeepHeadingsWithText();
 }
 
+ManualPages::~ManualPages() { document_.documentLayout()->setPaintDevice(nullptr); }
+
 void ManualPages::LayOutAfresh() {
     // A format changed after layout is laid out again incrementally, which
     // can leave later blocks without lines (so unprinted); setting the page
@@ -78,23 +91,34 @@ int ManualPages::PageCount() const { return document_.pageCount(); }
 
 void ManualPages::FitImages() {
     const double widest = textWidth_ * kCssDpi / kResolution;
-    const double tallest = textHeight_ * kMostOfPage * kCssDpi / kResolution;
+    // Each image with the room its block's indentation leaves (a picture
+    // under a list item), all taken before any size changes.
+    struct Placed {
+        int position;
+        int length;
+        QTextImageFormat format;
+        double widest;  // in 96-dpi pixels
+    };
+    std::vector<Placed> images;
     for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.charFormat().isImageFormat()) continue;
-            QTextImageFormat format = fragment.charFormat().toImageFormat();
-            const QImage image =
-                document_.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
-            if (image.isNull()) continue;
-            const double scale = std::min({1.0, widest / image.width(), tallest / image.height()});
-            format.setWidth(image.width() * scale);
-            format.setHeight(image.height() * scale);
-            QTextCursor cursor(&document_);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(format);
+            if (!it.fragment().charFormat().isImageFormat()) continue;
+            images.push_back({it.fragment().position(), it.fragment().length(),
+                              it.fragment().charFormat().toImageFormat(), widest - IndentOf(block)});
         }
+    }
+    const double tallest = textHeight_ * kMostOfPage * kCssDpi / kResolution;
+    for (const Placed& placed : images) {
+        QTextImageFormat format = placed.format;
+        const QImage image = document_.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+        if (image.isNull()) continue;
+        const double scale = std::min({1.0, placed.widest / image.width(), tallest / image.height()});
+        format.setWidth(image.width() * scale);
+        format.setHeight(image.height() * scale);
+        QTextCursor cursor(&document_);
+        cursor.setPosition(placed.position);
+        cursor.setPosition(placed.position + placed.length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
     }
 }
 

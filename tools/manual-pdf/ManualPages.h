@@ -18,6 +18,7 @@ class ManualPages {
 public:
     // Takes over the document's layout; the document must outlive this.
     explicit ManualPages(QTextDocument& document);
+    ~ManualPages();  // hands the document's layout back to the screen
 
     int PageCount() const;
 
