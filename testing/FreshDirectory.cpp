@@ -45,8 +45,9 @@ public:
             return;
         }
         fs::current_path(directory_);
-        fs::create_directory("config");
-        ChooseSettingsFolder();
+        // As a portable installation has it, but the folder is made only
+        // when a setting is written, so the directory starts empty.
+        ChooseSettingsFolder("config");
     }
 
     void OnTestEnd(const ::testing::TestInfo&) override {

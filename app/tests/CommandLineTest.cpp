@@ -117,6 +117,7 @@ TEST(CommandLine, ConfigDirTakesTheNextArgumentOrAnEqualsValue) {
 // The help names the folder chosen when it is shown, and why that one.
 TEST(CommandLine, HelpTellsTheSettingsFolderInUse) {
     const std::string here = std::filesystem::current_path().string();
+    std::filesystem::create_directory("config");
     ChooseSettingsFolder();
     const std::string portable = UsageText("quenlix");
     EXPECT_NE(portable.find("Settings folder: " + here + "/config (config/ in the working directory)\n"),

@@ -44,9 +44,13 @@ private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
-// Each test starts in a fresh working directory that holds an empty config/.
+// Each test starts in a fresh working directory, here with an empty config/.
 class SettingsFolderRule : public ::testing::Test {
 protected:
+    void SetUp() override {
+        fs::create_directory("config");
+        quenlix::ChooseSettingsFolder();
+    }
     const fs::path here = fs::current_path();
     ScopedEnvironment environment;
 };
