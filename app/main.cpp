@@ -4,12 +4,15 @@
 
 #include "CommandLine.h"
 #include "Kestrion.h"
+#include "SettingsPath.h"
 #include "TerminationSignals.h"
 #include "Varelix2App.h"
 
 int main(int argc, char** argv) {
     using quenlix::CommandLine;
     const CommandLine options = quenlix::ParseCommandLine(argc, argv);
+    // Before anything reads a setting, and before --help tells the folder.
+    quenlix::ChooseSettingsFolder(options.settingsFolder);
     switch (options.action) {
         case CommandLine::Action::Help:
             std::fputs(quenlix::UsageText(argv[0]).c_str(), stdout);

@@ -6,22 +6,18 @@
 #include <filesystem>
 #include <vector>
 
+#include "ExecutableFolder.h"
+
 namespace quenlix {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ExecutableFolder() {
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : exe.parent_path();
-}
-
 // dladdr on one of our own symbols names the module this code was linked
 // into: the shared library that calls us, or the executable.
 fs::path OwnModuleFolder() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&ExecutableFolder), &info) == 0 || info.dli_fname == nullptr) {
+    if (dladdr(reinterpret_cast<void*>(&OwnModuleFolder), &info) == 0 || info.dli_fname == nullptr) {
         return {};
     }
     std::error_code error;
