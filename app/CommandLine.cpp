@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "SettingsPath.h"
+
 namespace quenlix {
 namespace {
 
@@ -52,6 +54,22 @@ std::optional<std::string_view> ReadScenes(std::string_view list, std::vector<ke
     }
 }
 
+const char* WhyThisSettingsFolder(SettingsFolder::Source source) {
+    switch (source) {
+        case SettingsFolder::Source::Option:
+            return "given by --config-dir";
+        case SettingsFolder::Source::WorkingDirectory:
+            return "config/ in the working directory";
+        case SettingsFolder::Source::XdgConfigHome:
+            return "$XDG_CONFIG_HOME/quenlix";
+        case SettingsFolder::Source::HomeConfig:
+            return "~/.config/quenlix";
+        case SettingsFolder::Source::NoHome:
+            break;
+    }
+    return "HOME is not set: config/ in the working directory";
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -77,6 +95,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             if (const auto unknown = ReadScenes(arg + 8, result.scenes))
                 return Error("--scene: no scene '" + std::string(*unknown) +
                              "'; the scenes are lamp, ruby, sample and libs, one or a comma list");
+        } else if (std::strcmp(arg, "--config-dir") == 0 || std::strncmp(arg, "--config-dir=", 13) == 0) {
+            const char* folder = arg[12] == '=' ? arg + 13 : (i + 1 < argc ? argv[++i] : "");
+            // An option in the folder's place means the folder was left out.
+            if (*folder == '\0' || *folder == '-')
+                return Error("--config-dir needs a folder: --config-dir DIR or --config-dir=DIR");
+            result.settingsFolder = folder;
         } else if (IsQtOption(arg, takesValue)) {
             const char* name = arg + (arg[1] == '-' ? 2 : 1);
             if (std::strcmp(name, "platform") == 0 || std::strcmp(name, "display") == 0)
@@ -100,8 +124,9 @@ bool FindsWindowSystem(const CommandLine& options) {
 }
 
 std::string UsageText(const char* programName) {
+    const SettingsFolder settings = CurrentSettingsFolder();
     return std::string("Usage: ") + programName +
-           " [--simulate[=N]] [--simulate-miscalibrated] [--scene=S[,S...]]\n"
+           " [--simulate[=N]] [--simulate-miscalibrated] [--scene=S[,S...]] [--config-dir DIR]\n"
            "Spectrometer analysis software for USB array spectrometers.\n\n"
            "  --simulate[=N]            use N simulated spectrometers (default 2) instead of USB devices\n"
            "  --simulate-miscalibrated  like --simulate, with unit 0's wavelength calibration a few nm off,\n"
@@ -116,9 +141,15 @@ std::string UsageText(const char* programName) {
            "                                      sample out (Simulator menu), then show absorbance\n"
            "                              libs    plasma lines, in externally triggered frames while the\n"
            "                                      laser fires (Simulator > Laser Firing, or laser control)\n"
+           "  --config-dir DIR          keep the settings files in DIR (also --config-dir=DIR)\n"
            "  --help                    show this help and exit\n"
            "  --version                 show the version and exit\n\n"
-           "Settings are kept in config/ under the working directory.\n";
+           "Settings are kept in the folder given by --config-dir; without it in config/ under the\n"
+           "working directory when that folder exists (a portable installation), else in\n"
+           "$XDG_CONFIG_HOME/quenlix (~/.config/quenlix when XDG_CONFIG_HOME is unset or not an\n"
+           "absolute path). The folder is created when a setting is first saved.\n"
+           "Settings folder: " +
+           settings.path + " (" + WhyThisSettingsFolder(settings.source) + ")\n";
 }
 
 }  // namespace quenlix

@@ -1,17 +1,18 @@
 #include "Varelix2Dlg.h"
 
-#include <QDir>
 #include <QScreen>
 #include <ctime>
 #include <cwchar>
 
 #include "DeviceList.h"
 #include "Lexora.h"
+#include "ManualTexts.h"
 #include "SaveFailureMessage.h"
 #include "Prompts.h"
 #include "SetExcitationWavelengthDlg.h"
 #include "SetLineColorDlg.h"
 #include "SettingsFiles.h"
+#include "ShippedFile.h"
 #include "SimulatorSwitches.h"
 #include "SimulatorTexts.h"
 #include "UiText.h"
@@ -278,13 +279,9 @@ void CVarelix2Dlg::OnCommand(int id) {
             chartBackgroundColor = SystemButtonFaceColor();
             SendMessage(region, WM_CHART_COLOR_CHANGED, ID_COLOR_BACKGROUND, 0);
             break;
-        case ID_OPERATION_MANUAL: {
-            const char* manual = languageIndex == 0 || languageIndex == 1
-                                     ? "Operation Manunal/Spectrometer Manual_Chs.pdf"
-                                     : "Operation Manunal/Spectrometer Manual_Eng.pdf";
-            CurrentPrompts().OpenDocument(QDir::current().absoluteFilePath(QString::fromLatin1(manual)));
+        case ID_OPERATION_MANUAL:
+            OpenOperationManual();
             break;
-        }
         case ID_COLOR_LINE: {
             CSetLineColorDlg dialog(this);
             CurrentPrompts().RunModal(dialog);
@@ -298,6 +295,20 @@ void CVarelix2Dlg::OnCommand(int id) {
         default:  // the Raman screening mode has no action
             break;
     }
+}
+
+void CVarelix2Dlg::OpenOperationManual() {
+    const char* manual = languageIndex == 0 || languageIndex == 1 ? "Operation Manunal/Spectrometer Manual_Chs.pdf"
+                                                                  : "Operation Manunal/Spectrometer Manual_Eng.pdf";
+    const ShippedFileSearch search = FindShippedFile(manual, ShippedKind::Document);
+    if (!search.found.empty()) {
+        CurrentPrompts().OpenDocument(QString::fromStdString(search.found));
+        return;
+    }
+    QStringList looked;
+    for (const std::string& path : search.looked) looked += QString::fromStdString(path);
+    const QString text = OwnText(manualText_NotFound).arg(QString::fromLatin1(manual), looked.join('\n'));
+    CurrentPrompts().MessageBox(this, text, Text(strMainMenu_Help_OperationManual), Prompts::Buttons::Ok);
 }
 
 void CVarelix2Dlg::ChooseChartColor(std::uint32_t& color, int id) {

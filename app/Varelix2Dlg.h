@@ -54,6 +54,9 @@ private:
     void ShowUsbSpectrometers();
     void ShowVersionPane();
     void ChooseChartColor(std::uint32_t& color, int id);
+    // Opens the manual of the UI language with the desktop's viewer, or says
+    // where it was looked for.
+    void OpenOperationManual();
     void ShowSimulatorSwitches();
     void UpdateClock();
 

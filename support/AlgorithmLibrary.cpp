@@ -6,22 +6,18 @@
 #include <filesystem>
 #include <vector>
 
+#include "ExecutableFolder.h"
+
 namespace quenlix {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ExecutableFolder() {
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : exe.parent_path();
-}
-
 // dladdr on one of our own symbols names the module this code was linked
 // into: the shared library that calls us, or the executable.
 fs::path OwnModuleFolder() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&ExecutableFolder), &info) == 0 || info.dli_fname == nullptr) {
+    if (dladdr(reinterpret_cast<void*>(&OwnModuleFolder), &info) == 0 || info.dli_fname == nullptr) {
         return {};
     }
     std::error_code error;
@@ -34,7 +30,9 @@ fs::path OwnModuleFolder() {
 AlgorithmLibrary::AlgorithmLibrary() {
     const fs::path exeFolder = ExecutableFolder();
     std::vector<fs::path> folders = {OwnModuleFolder(), exeFolder};
-    if (!exeFolder.empty()) folders.push_back(exeFolder.parent_path() / "lib");
+    // QUENLIX_PRIVATE_LIBDIR is where the install puts the program's own
+    // libraries, relative to the installation prefix.
+    if (!exeFolder.empty()) folders.push_back(exeFolder.parent_path() / QUENLIX_PRIVATE_LIBDIR);
     for (const fs::path& folder : folders) {
         if (folder.empty()) continue;
         handle_ = dlopen((folder / kFileName).c_str(), RTLD_NOW | RTLD_LOCAL);

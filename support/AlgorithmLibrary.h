@@ -10,7 +10,8 @@ namespace quenlix {
 //
 // The library is looked for beside the module that holds this code (the
 // calling shared library or executable), beside the running executable, and
-// in ../lib of the executable's folder (an installed tree).
+// in ../lib/quenlix of the executable's folder: a build puts everything in
+// one folder, an installed tree keeps the program's own libraries private.
 class AlgorithmLibrary {
 public:
     static constexpr const char* kFileName = "libalgorithm.so";

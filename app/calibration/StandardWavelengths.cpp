@@ -1,7 +1,11 @@
 #include "StandardWavelengths.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "ReplaceFile.h"
 #include "SettingsPath.h"
+#include "ShippedFile.h"
 #include "Utf16File.h"
 
 namespace quenlix {
@@ -11,7 +15,14 @@ constexpr std::size_t kFileLimit = 1 << 20;
 }  // namespace
 
 QString ReadStandardWavelengthText() {
-    return ReadUtf16File(SettingsPath(kStandardWavelengthFile), kFileLimit).value_or(QString());
+    std::string path = SettingsPath(kStandardWavelengthFile);
+    // Only a missing file gives way to the example; one that is there but
+    // refused is the user's, and an empty list tells them so.
+    std::error_code error;
+    if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found)
+        path = FindShippedFile(kStandardWavelengthExample, ShippedKind::Data).found;
+    if (path.empty()) return {};
+    return ReadUtf16File(path, kFileLimit).value_or(QString());
 }
 
 bool WriteStandardWavelengthText(const QString& text) {

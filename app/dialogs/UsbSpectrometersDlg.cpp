@@ -31,7 +31,8 @@ void AddOnce(std::vector<kestrion::UsbId>& ids, kestrion::UsbId id) {
 UsbSpectrometersDlg::UsbSpectrometersDlg(std::vector<kestrion::UsbDeviceInfo> devices, QWidget* parent)
     : QDialog(parent), devices_(std::move(devices)) {
     setWindowTitle(OwnText(usbDlg_Title));
-    auto* intro = new QLabel(OwnText(usbDlg_Intro), this);
+    const QString listFile = QString::fromStdString(SettingsPath(kestrion::kUsbDeviceListFile));
+    auto* intro = new QLabel(OwnText(usbDlg_Intro).arg(listFile), this);
     intro->setWordWrap(true);
     tree_ = new QTreeWidget(this);
     tree_->setColumnCount(kColumns);
@@ -136,7 +137,8 @@ bool UsbSpectrometersDlg::Save() {
     const std::optional<std::string> text = kestrion::ReadUsbDeviceListText();
     if (!text || !WriteFileReplacing(SettingsPathForWrite(kestrion::kUsbDeviceListFile),
                                      kestrion::EditUsbDeviceList(*text, add, remove))) {
-        CurrentPrompts().MessageBox(this, OwnText(usbDlg_SaveFailed), OwnText(usbDlg_Title),
+        const QString listFile = QString::fromStdString(SettingsPath(kestrion::kUsbDeviceListFile));
+        CurrentPrompts().MessageBox(this, OwnText(usbDlg_SaveFailed).arg(listFile), OwnText(usbDlg_Title),
                                     Prompts::Buttons::Ok);
         return false;
     }

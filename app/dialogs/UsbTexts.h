@@ -13,11 +13,11 @@ namespace quenlix {
 inline constexpr OwnTextRow usbMenu_Spectrometers = {L"USB 光谱仪…", L"USB 光譜儀…", L"USB Spectrometers…"};
 
 inline constexpr OwnTextRow usbDlg_Title = {L"USB 光谱仪", L"USB 光譜儀", L"USB Spectrometers"};
+// %1: the device list file.
 inline constexpr OwnTextRow usbDlg_Intro = {
-    L"勾选您的光谱仪。本程序只查找 config/usb devices.txt 中列出的“厂商:产品”编号。",
-    L"勾選您的光譜儀。本程式只尋找 config/usb devices.txt 中列出的「廠商:產品」編號。",
-    L"Tick your spectrometers. Quenlix looks only for the vendor:product pairs listed in "
-    L"config/usb devices.txt."};
+    L"勾选您的光谱仪。本程序只查找 %1 中列出的“厂商:产品”编号。",
+    L"勾選您的光譜儀。本程式只尋找 %1 中列出的「廠商:產品」編號。",
+    L"Tick your spectrometers. Quenlix looks only for the vendor:product pairs listed in %1."};
 inline constexpr OwnTextRow usbDlg_ColumnPair = {L"厂商:产品", L"廠商:產品", L"Vendor:Product"};
 inline constexpr OwnTextRow usbDlg_ColumnManufacturer = {L"制造商", L"製造商", L"Manufacturer"};
 inline constexpr OwnTextRow usbDlg_ColumnProduct = {L"产品", L"產品", L"Product"};
@@ -40,10 +40,11 @@ inline constexpr OwnTextRow usbDlg_Replug = {L"然后拔下光谱仪再重新插
 inline constexpr OwnTextRow usbDlg_Save = {L"保存", L"儲存", L"Save"};
 inline constexpr OwnTextRow usbDlg_SaveAndRescan = {L"保存并重新扫描", L"儲存並重新掃描", L"Save and Rescan"};
 inline constexpr OwnTextRow usbDlg_Close = {L"关闭", L"關閉", L"Close"};
+// %1: the device list file.
 inline constexpr OwnTextRow usbDlg_SaveFailed = {
-    L"无法写入 config/usb devices.txt，列表未改变。",
-    L"無法寫入 config/usb devices.txt，清單未改變。",
-    L"Could not write config/usb devices.txt; the list is unchanged."};
+    L"无法写入 %1，列表未改变。",
+    L"無法寫入 %1，清單未改變。",
+    L"Could not write %1; the list is unchanged."};
 
 inline constexpr OwnTextRow usbPermission_Caption = {L"USB 权限", L"USB 權限", L"USB permission"};
 // %1: the devices, one a line; %2: the rules file; %3: the menu path of the

@@ -11,7 +11,9 @@
 #include "CalibrationHistory.h"
 #include "CalibrationTableModel.h"
 #include "SettingsPath.h"
+#include "ShippedFile.h"
 #include "StandardWavelengths.h"
+#include "Utf16File.h"
 
 namespace quenlix {
 namespace {
@@ -90,8 +92,28 @@ TEST(StandardWavelengths, RunsOfDigitsAndPointsAreTheEntriesInFileOrder) {
     EXPECT_TRUE(ScanStandardWavelengths(QString()).isEmpty());
 }
 
-TEST(StandardWavelengths, TheFileIsUtf16WithItsMarkAndNeedsIt) {
+// The example list is copied beside the program (and this test) at build time.
+TEST(StandardWavelengths, TheShippedExampleStandsInUntilAListIsSaved) {
+    const ShippedFileSearch example = FindShippedFile(kStandardWavelengthExample, ShippedKind::Data);
+    ASSERT_FALSE(example.found.empty()) << "not beside the test: " << example.looked.at(1);
+    const QString text = ReadStandardWavelengthText();
+    const QStringList lines = ScanStandardWavelengths(text);
+    EXPECT_EQ(lines.size(), 29);
+    EXPECT_EQ(lines.value(0), "253.652");
+    for (const char* line : {"404.656", "435.833", "546.074", "696.543", "763.511", "811.531", "912.297"})
+        EXPECT_TRUE(lines.contains(line)) << line;
+    EXPECT_EQ(ReadBoundedFile(example.found, 4096).bytes, Utf16FileBytes(text)) << "the program's own format";
+    EXPECT_FALSE(std::filesystem::exists(SettingsPath(kStandardWavelengthFile))) << "reading copies nothing";
+
+    ASSERT_TRUE(WriteStandardWavelengthText("546.074"));
+    EXPECT_EQ(ReadStandardWavelengthText(), "546.074");
+    // A saved list that cannot be read is not silently swapped for the example.
+    std::filesystem::remove(SettingsPath(kStandardWavelengthFile));
+    std::filesystem::create_directory(SettingsPath(kStandardWavelengthFile));
     EXPECT_TRUE(ReadStandardWavelengthText().isEmpty());
+}
+
+TEST(StandardWavelengths, TheFileIsUtf16WithItsMarkAndNeedsIt) {
     const QString text = QStringLiteral("汞 404.656\r\n435.833");
     ASSERT_TRUE(WriteStandardWavelengthText(text));
     const std::string bytes = ReadBoundedFile(SettingsPath(kStandardWavelengthFile), 4096).bytes;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "CommandLine.h"
+#include "SettingsPath.h"
 
 using namespace quenlix;
 
@@ -94,4 +96,35 @@ TEST(CommandLine, ScenesNameOneSceneEachUnitAndImplySimulation) {
     const std::string usage = UsageText("quenlix");
     for (const char* word : {"--scene=", "lamp", "ruby", "sample", "libs"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
+}
+
+TEST(CommandLine, ConfigDirTakesTheNextArgumentOrAnEqualsValue) {
+    EXPECT_TRUE(Parse({"--simulate"}).settingsFolder.empty());
+    EXPECT_EQ(Parse({"--config-dir", "/srv/q settings"}).settingsFolder, "/srv/q settings");
+    const CommandLine both = Parse({"--config-dir=rel/dir", "--simulate=3"});
+    EXPECT_EQ(both.action, CommandLine::Action::Run);
+    EXPECT_EQ(both.settingsFolder, "rel/dir");
+    EXPECT_EQ(both.simulatedDevices, 3);
+    for (const auto& args : std::vector<std::vector<const char*>>{
+             {"--config-dir"}, {"--config-dir="}, {"--config-dir", ""}, {"--config-dir", "--simulate"}}) {
+        const CommandLine parsed = Parse(args);
+        EXPECT_EQ(parsed.action, CommandLine::Action::Error) << args.size();
+        EXPECT_EQ(parsed.error.rfind("--config-dir", 0), 0u) << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << "one line: " << parsed.error;
+    }
+}
+
+// The help names the folder chosen when it is shown, and why that one.
+TEST(CommandLine, HelpTellsTheSettingsFolderInUse) {
+    const std::string here = std::filesystem::current_path().string();
+    std::filesystem::create_directory("config");
+    ChooseSettingsFolder();
+    const std::string portable = UsageText("quenlix");
+    EXPECT_NE(portable.find("Settings folder: " + here + "/config (config/ in the working directory)\n"),
+              std::string::npos)
+        << portable;
+    ChooseSettingsFolder("/srv/elsewhere/");
+    const std::string given = UsageText("quenlix");
+    EXPECT_NE(given.find("Settings folder: /srv/elsewhere (given by --config-dir)\n"), std::string::npos);
+    EXPECT_NE(given.find("--config-dir DIR"), std::string::npos);
 }

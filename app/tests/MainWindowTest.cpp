@@ -9,6 +9,7 @@
 #include "AppTestSupport.h"
 #include "Lexora.h"
 #include "Prompts.h"
+#include "ShippedFile.h"
 #include "Varelix2App.h"
 #include "Varelix2Dlg.h"
 
@@ -113,17 +114,50 @@ TEST_F(MainWindow, LanguageMenu) {
     EXPECT_EQ(LanguageFile(), std::string("Chs\0", 4));
 }
 
-TEST_F(MainWindow, ManualFollowsTheLanguage) {
+TEST_F(MainWindow, ManualFollowsTheLanguageAndIsLookedForWhereItShips) {
+    const std::string chs = "Operation Manunal/Spectrometer Manual_Chs.pdf";
+    const std::string eng = "Operation Manunal/Spectrometer Manual_Eng.pdf";
+    std::filesystem::create_directories("Operation Manunal");
+    for (const std::string& name : {chs, eng}) std::ofstream(name) << "%PDF";
     CVarelix2Dlg window;
     for (int language : {0, 1, 2, 3}) {
         languageIndex = language;
         window.OnCommand(ID_OPERATION_MANUAL);
     }
     ASSERT_EQ(prompts.opened.size(), 4u);
-    EXPECT_TRUE(prompts.opened[0].endsWith("Operation Manunal/Spectrometer Manual_Chs.pdf"));
-    EXPECT_TRUE(prompts.opened[1].endsWith("Operation Manunal/Spectrometer Manual_Chs.pdf"));
-    EXPECT_TRUE(prompts.opened[2].endsWith("Operation Manunal/Spectrometer Manual_Eng.pdf"));
-    EXPECT_TRUE(prompts.opened[3].endsWith("Operation Manunal/Spectrometer Manual_Eng.pdf"));
+    const QDir here = QDir::current();
+    EXPECT_EQ(prompts.opened[0], here.absoluteFilePath(QString::fromStdString(chs)));
+    EXPECT_EQ(prompts.opened[1], here.absoluteFilePath(QString::fromStdString(chs)));
+    EXPECT_EQ(prompts.opened[2], here.absoluteFilePath(QString::fromStdString(eng)));
+    EXPECT_EQ(prompts.opened[3], here.absoluteFilePath(QString::fromStdString(eng)));
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // Not in the working directory: the build tree's or the installed copy,
+    // else a message in the UI's language naming every place looked at.
+    std::filesystem::remove_all("Operation Manunal");
+    prompts.opened.clear();
+    const char* const notFound[] = {"找不到操作手册", "找不到操作手冊", "The operation manual"};
+    for (int language : {0, 1, 2}) {
+        SCOPED_TRACE(language);
+        languageIndex = language;
+        const std::size_t told = prompts.messages.size();
+        window.OnCommand(ID_OPERATION_MANUAL);
+        const ShippedFileSearch search = FindShippedFile(language < 2 ? chs : eng, ShippedKind::Document);
+        if (!search.found.empty()) {
+            ASSERT_FALSE(prompts.opened.empty());
+            EXPECT_EQ(prompts.opened.back(), QString::fromStdString(search.found));
+            continue;
+        }
+        EXPECT_TRUE(prompts.opened.empty());
+        ASSERT_EQ(prompts.messages.size(), told + 1);
+        const QString& message = prompts.messages.back();
+        const QString caption = QString::fromWCharArray(strMainMenu_Help_OperationManual[language]);
+        EXPECT_TRUE(message.startsWith(caption + ": " + QString::fromUtf8(notFound[language])))
+            << message.toStdString();
+        ASSERT_EQ(search.looked.size(), 3u);
+        for (const std::string& place : search.looked)
+            EXPECT_TRUE(message.contains(QString::fromStdString(place))) << place;
+    }
 }
 
 TEST_F(MainWindow, ColourCommands) {

@@ -23,6 +23,7 @@ protected:
         ASSERT_TRUE(QDir(folder.path()).mkdir("runtime"));
         QFile::setPermissions(folder.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         environment.insert("XDG_RUNTIME_DIR", folder.filePath("runtime"));
+        environment.insert("XDG_CONFIG_HOME", folder.filePath("xdg"));
         process.setWorkingDirectory(folder.path());
     }
     void TearDown() override {
@@ -54,7 +55,7 @@ TEST_F(Program, WithoutADisplayItSaysHowToRunHeadlessAndEnds) {
     const QString said = QString::fromUtf8(process.readAllStandardError());
     EXPECT_EQ(said, quenlix::kNoDisplayText);
     EXPECT_TRUE(said.contains("QT_QPA_PLATFORM=offscreen"));
-    EXPECT_FALSE(Exists("config")) << "nothing ran";
+    EXPECT_FALSE(Exists("config") || Exists("xdg")) << "nothing ran";
 }
 
 // A signal used to end the program at once: the files written at exit were
@@ -65,6 +66,7 @@ TEST_F(Program, TerminationSignalsCloseItAsItsWindowWouldBe) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         std::filesystem::remove_all(folder.filePath("config").toStdString());
+        std::filesystem::create_directory(folder.filePath("config").toStdString());  // the settings go there
         Start({"--simulate=2"});
         // The language file is written while the window is built, after the
         // handlers were installed.
@@ -78,6 +80,47 @@ TEST_F(Program, TerminationSignalsCloseItAsItsWindowWouldBe) {
         const std::string bytes{std::istreambuf_iterator<char>(written), {}};
         EXPECT_EQ(bytes, std::string("\0\0\0\0\0\x88\x88\x40", 8)) << "785 nm, written at exit";
     }
+}
+
+// The help says which settings folder a run would use, decided when it is asked.
+TEST_F(Program, HelpNamesTheSettingsFolderInUse) {
+    const auto help = [this](const QStringList& arguments) {
+        Start(arguments);
+        EXPECT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 0);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString xdg = help({"--help"});
+    const QString xdgLine = "Settings folder: " + folder.filePath("xdg/quenlix") + " ($XDG_CONFIG_HOME/quenlix)\n";
+    EXPECT_TRUE(xdg.contains(xdgLine)) << xdg.toStdString();
+    QDir(folder.path()).mkdir("config");
+    const QString portable = help({"--help"});
+    const QString portableLine =
+        "Settings folder: " + folder.filePath("config") + " (config/ in the working directory)\n";
+    EXPECT_TRUE(portable.contains(portableLine)) << portable.toStdString();
+    const QString given = help({"--config-dir", "/srv/q", "--help"});
+    EXPECT_TRUE(given.contains("Settings folder: /srv/q (given by --config-dir)")) << given.toStdString();
+    EXPECT_FALSE(Exists("xdg")) << "asking creates nothing";
+
+    Start({"--config-dir="});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardError().startsWith("quenlix: --config-dir needs a folder"));
+}
+
+// The folder given on the command line holds the settings from the start,
+// even with a config/ in the working directory.
+TEST_F(Program, ConfigDirHoldsTheSettingsFromTheStart) {
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    QDir(folder.path()).mkdir("config");
+    Start({"--simulate=1", "--config-dir=my settings"});
+    for (int i = 0; i < 200 && !Exists("my settings/language.bin"); ++i) QThread::msleep(50);
+    ASSERT_TRUE(Exists("my settings/language.bin")) << "the program did not come up";
+    ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), SIGTERM), 0);
+    ASSERT_TRUE(process.waitForFinished(3000));
+    EXPECT_TRUE(Exists("my settings/Excitation Wavelength.bin")) << "written at exit";
+    EXPECT_TRUE(QDir(folder.filePath("config")).isEmpty());
+    EXPECT_FALSE(Exists("xdg"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "Deadline.h"
 #include "LineColorList.h"
 #include "SettingsFiles.h"
+#include "SettingsPath.h"
 #include "usb/UsbDeviceList.h"
 
 using namespace quenlix;
@@ -173,4 +174,17 @@ TEST(SettingsWriters, AWriteThatCannotFinishSaysSoAndLeavesNoPartialFile) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name == "language.bin" || name == "spec color.bin" || name == "integral time.bin") << name;
     }
+}
+
+// The shared libraries that read settings (the USB device list in
+// libkestrion.so) carry their own copy of the settings-folder code; the
+// folder the program chose must be the one they read from too.
+TEST(SettingsFolder, TheLibrariesReadFromTheFolderTheProgramChose) {
+    std::filesystem::create_directories("chosen");
+    std::ofstream("chosen/usb devices.txt", std::ios::binary) << "1234:5678\n";
+    Put("usb devices.txt", "aaaa:bbbb\n");
+    ChooseSettingsFolder("chosen");
+    EXPECT_EQ(kestrion::ReadUsbDeviceListText(), "1234:5678\n");
+    ChooseSettingsFolder();
+    EXPECT_EQ(kestrion::ReadUsbDeviceListText(), "aaaa:bbbb\n");
 }

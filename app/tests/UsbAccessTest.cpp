@@ -199,7 +199,9 @@ TEST_F(UsbSpectrometersDialog, AFailedWriteIsToldAndLeavesTheListedStateAlone) {
     Row(dialog, 2)->setCheckState(0, Qt::Checked);
     EXPECT_FALSE(dialog.Save());
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_TRUE(prompts.messages[0].contains("Could not write config/usb devices.txt"));
+    const std::string listFile = std::filesystem::absolute(kestrion::kUsbDeviceListFile).string();
+    EXPECT_TRUE(prompts.messages[0].contains(QString::fromStdString("Could not write " + listFile + ";")))
+        << prompts.messages[0].toStdString();
     EXPECT_EQ(Row(dialog, 2)->text(5), "");
 }
 

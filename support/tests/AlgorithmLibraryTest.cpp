@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
 #include "Algorithm.h"
 #include "AlgorithmLibrary.h"
 
@@ -23,6 +27,26 @@ TEST(AlgorithmLibrary, UnknownRoutineIsNullNotACrash) {
     EXPECT_EQ(library.Routine<LinearLeastSquareNoWeightFn>("NoSuchRoutine"), nullptr);
     // Decorated names are not exported.
     EXPECT_EQ(library.Routine<LinearLeastSquareNoWeightFn>("_Z25LinearLeastSquareNoWeightPKdS0_iPd"), nullptr);
+}
+
+// An installed tree keeps the library in lib/quenlix, not beside the
+// executable: a copy of this test program placed in such a tree's bin/ must
+// find it there. Without the library the copy must fail, or the check would
+// prove nothing.
+TEST(AlgorithmLibrary, FoundInTheInstalledTreeOfTheExecutable) {
+    namespace fs = std::filesystem;
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    const fs::path tree = fs::current_path() / "installed";
+    fs::create_directories(tree / "bin");
+    fs::copy_file(self, tree / "bin" / "support_tests");
+    const std::string run = (tree / "bin" / "support_tests").string() +
+                            " --gtest_filter=AlgorithmLibrary.LoadsByFileNameAndCallsRoutine >/dev/null 2>&1";
+    EXPECT_NE(std::system(run.c_str()), 0) << "found a library that is not in the tree";
+
+    fs::create_directories(tree / QUENLIX_PRIVATE_LIBDIR);
+    fs::copy_file(self.parent_path() / quenlix::AlgorithmLibrary::kFileName,
+                  tree / QUENLIX_PRIVATE_LIBDIR / quenlix::AlgorithmLibrary::kFileName);
+    EXPECT_EQ(std::system(run.c_str()), 0) << "not found in " << QUENLIX_PRIVATE_LIBDIR;
 }
 
 }  // namespace

@@ -165,6 +165,11 @@ const OptionRow kOptions[] = {
              e = std::string("--prefix is the start of a file name, not '") + v + "'";
          return std::strchr(v, '/') == nullptr;
      }},
+    // The real spectrometers are those listed in the settings folder's usb devices.txt.
+    {"config-dir", Takes::Value,
+     [](AcquireOptions& o, const char* v, Error& e) {
+         return Text("config-dir", v, "a folder", o.settingsFolder, e);
+     }},
 };
 
 const OptionRow* FindOption(std::string_view name) {
@@ -179,8 +184,8 @@ bool CheckTogether(AcquireOptions& o, const std::set<std::string>& given, Error&
     const auto has = [&given](const char* name) { return given.count(name) != 0; };
     if (o.action == AcquireOptions::Action::List) {
         for (const std::string& name : given) {
-            if (name == "list" || name == "simulate") continue;
-            error = "--list takes no other option but --simulate, not --" + name;
+            if (name == "list" || name == "simulate" || name == "config-dir") continue;
+            error = "--list takes no other option but --simulate and --config-dir, not --" + name;
             return false;
         }
         return true;
@@ -282,7 +287,7 @@ bool ParseAcquireOptions(int argc, const char* const* argv, AcquireOptions& opti
 std::string AcquireUsage(const char* programName) {
     const std::string name = programName;
     return "Usage: " + name +
-           " --list [--simulate[=N]]\n"
+           " --list [--simulate[=N]] [--config-dir DIR]\n"
            "       " +
            name +
            " [--device N | --serial S] --integration-ms T --out DIR|- [options]\n"
@@ -312,6 +317,8 @@ std::string AcquireUsage(const char* programName) {
            "  --prefix P             file names P00000.txt, P00001.txt, ... (default spectrum_);\n"
            "                         files of those names are replaced\n"
            "  --simulate[=N]         use N simulated spectrometers (default 2) instead of USB devices\n"
+           "  --config-dir DIR       the settings folder, whose usb devices.txt lists the spectrometers\n"
+           "                         looked for (default: the one quenlix --help names)\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"
            "\n"

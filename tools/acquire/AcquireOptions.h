@@ -30,6 +30,7 @@ struct AcquireOptions {
     bool toStdout = false;  // --out -: CSV on standard output
     Format format = Format::Text;
     std::string prefix = "spectrum_";
+    std::string settingsFolder;  // --config-dir; empty: the program's usual settings folder
 
     bool NeedsDark() const { return yType != 0; }
     bool NeedsReference() const { return yType >= 2 && yType <= 4; }

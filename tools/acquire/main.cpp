@@ -7,6 +7,7 @@
 #include "AcquireOptions.h"
 #include "AcquireRun.h"
 #include "Kestrion.h"
+#include "SettingsPath.h"
 #include "SignalPipe.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         std::printf("quenlix-acquire %s\n", QUENLIX_VERSION);
         return quenlix::kExitDone;
     }
+    quenlix::ChooseSettingsFolder(options.settingsFolder);
     if (options.simulatedDevices > 0) {
         UseSimulatedSpectrometers(options.simulatedDevices);
     } else {

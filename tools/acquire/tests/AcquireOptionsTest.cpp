@@ -86,7 +86,8 @@ TEST(AcquireOptions, MalformedCommandLinesAreRefused) {
         {Acquiring({"--count", "--average", "2"}), "--count needs a value"},
         {Acquiring({"--count", "2", "--count", "3"}), "--count is given twice"},
         {Acquiring({"--take-dark=yes"}), "--take-dark takes no value"},
-        {{"--list", "--count", "3"}, "--list takes no other option but --simulate, not --count"},
+        {{"--list", "--count", "3"}, "--list takes no other option but --simulate and --config-dir, not --count"},
+        {{"--list", "--config-dir="}, "--config-dir takes a folder, not an empty text"},
     });
 }
 
@@ -146,6 +147,9 @@ TEST(AcquireOptions, DefaultsAndTheForms) {
     ASSERT_TRUE(list.ok) << list.error;
     EXPECT_EQ(list.options.action, AcquireOptions::Action::List);
     EXPECT_EQ(list.options.simulatedDevices, 3);
+    const Parsed listed = Parse({"--list", "--config-dir", "/srv/q"});
+    ASSERT_TRUE(listed.ok) << listed.error;
+    EXPECT_EQ(listed.options.settingsFolder, "/srv/q");
 
     // Help and version are shown whatever else the line holds.
     for (const auto& args : {std::vector<std::string>{"--count", "0", "--help"}, {"--bogus", "-h"}, {"-h"}}) {
