@@ -24,7 +24,7 @@ bool FitsInt(std::int64_t value, std::int64_t low) {
 
 }  // namespace
 
-AcquisitionSession::AcquisitionSession(AcquisitionListener& listener) : listener_(listener), frame_(kMaxPixels) {}
+AcquisitionSession::AcquisitionSession(AcquisitionListener& listener) : listener_(listener) {}
 
 void AcquisitionSession::Bind(const DeviceEntry& entry) {
     CKestrion& link = *entry.link;
@@ -38,6 +38,7 @@ void AcquisitionSession::Bind(const DeviceEntry& entry) {
     record->pointCount = pixels;
     record->xBuffer.assign(pixels, 0.0);
     record->yBuffer.assign(pixels, 0.0);
+    record->frame.assign(pixels, 0.0);
     LoadAxes(*record);
     record->lastFrameNo = -1;
     // A spectrum goes to the owner only when an averaging block completes,
@@ -105,8 +106,9 @@ void AcquisitionSession::Step() {
     for (const auto& record : records_) {
         // The frame and its number come from one copy: a frame published
         // meanwhile is taken whole, never paired with another's number.
-        record->lastFrameNo = record->link->CopyFrame(frame_.data());
-        record->preprocessor->AddNewSpectrumData(frame_.data());
+        record->lastFrameNo = record->link->CopyFrame(record->frame.data());
+        listener_.FrameTaken(*record);
+        record->preprocessor->AddNewSpectrumData(record->frame.data());
         const long dataNo = record->preprocessor->GetDataNo();
         if (dataNo == record->lastDataNo) continue;
         record->preprocessor->GetYData(record->yBuffer.data());

@@ -15,6 +15,9 @@ class AcquisitionListener {
 public:
     // A device was bound and set up; its X buffer holds the display window.
     virtual void DeviceBound(const ViewDevice&) {}
+    // A new frame was copied into the device's frame buffer (raw counts),
+    // before it went into the averaging.
+    virtual void FrameTaken(const ViewDevice&) {}
     // An averaging block completed: the device's yBuffer holds the spectrum.
     virtual void SpectrumReady(const ViewDevice&) {}
     // A bound link has failed. The owner may rescan and call Rebind before
@@ -104,7 +107,6 @@ private:
 
     AcquisitionListener& listener_;
     std::vector<std::unique_ptr<ViewDevice>> records_;
-    std::vector<double> frame_;
 };
 
 }  // namespace quenlix

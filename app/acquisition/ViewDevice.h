@@ -18,6 +18,7 @@ struct ViewDevice {
     CKestrion* link = nullptr;
     std::vector<double> xBuffer;  // X in the current unit, display window only
     std::vector<double> yBuffer;  // the last processed spectrum
+    std::vector<double> frame;    // the newest raw frame: every pixel of the device, in counts
     int pointCount = 0;           // display-window pixel count
     int firstPixel = 0;           // the display window's first pixel of the frame
     long lastFrameNo = -1;
