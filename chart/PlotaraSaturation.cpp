@@ -8,10 +8,11 @@
 
 namespace {
 
-constexpr int kBandHeight = 4;
+constexpr int kBandHeight = 5;
 constexpr int kBandGap = 1;
-// A single clipped point stays visible however far the chart is zoomed out.
-constexpr int kNarrowestBand = 3;
+// A few clipped points stay visible beside the line's own peak however far
+// the chart is zoomed out.
+constexpr int kNarrowestBand = 9;
 
 }  // namespace
 
