@@ -123,6 +123,8 @@ ChartLine* CPlotara::ActiveLine() { return const_cast<ChartLine*>(FindLine(activ
 void CPlotara::AddDeviceLine(int index, int count, const double* x, const std::wstring& name) {
     ChartLine line = MakeLine(count, x, nullptr, name);
     line.deviceIndex = index;
+    // Stretches are separated by unmarked points: setting them never allocates.
+    line.saturated.reserve(static_cast<size_t>(line.pointCount / 2 + 1));
     InsertAt(deviceLines, index, std::move(line));
 }
 

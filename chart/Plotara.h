@@ -46,6 +46,11 @@ public:
     void AddFileLine(int position, int count, const double* x, const double* y, const std::wstring& name);
     void SetDeviceLineXData(int index, const double* x);
     void SetDeviceLineYData(int index, const double* y);
+    // Where the device line's detector reached full scale: stretches of
+    // points in pixel order (as markings), drawn as a band in the line's
+    // colour along the top of the plot; a count of 0 clears them. Stretches
+    // outside the line are left out.
+    void SetDeviceLineSaturation(int index, const PointStretch* stretches, int count);
     void SetFileLineDisplay(const std::wstring& name, bool show);
     void DeleteDeviceLine(int index);
     void DeleteFileLine(const std::wstring& name);
@@ -158,6 +163,8 @@ private:
     void DrawTextW(QPainter& painter);
     void DrawSpectrumLine(QPainter& painter);
     void DrawSpectrumLine(QPainter& painter, const double* x, const double* y, int count, uint32_t color);
+    // The saturation band of the order-th drawn device line.
+    void DrawSaturation(QPainter& painter, const ChartLine& line, int order, uint32_t color);
     void DrawChooseZoomInDotLine(QPainter& painter);
     void DrawLibsInfo(QPainter& painter);
     void DrawVerticalLine(QPainter& painter);

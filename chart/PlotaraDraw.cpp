@@ -84,9 +84,12 @@ void CPlotara::DrawSpectrumLine(QPainter& painter) {
         if (++color == lineColors.end()) color = lineColors.begin();
         return c;
     };
+    int order = 0;
     for (const ChartLine& line : deviceLines) {
         if (line.deviceIndex == activeIndex && !showActiveLine) continue;
-        DrawSpectrumLine(painter, line.xData.data(), line.yData.data(), line.pointCount, nextColor());
+        const uint32_t lineColor = nextColor();
+        DrawSpectrumLine(painter, line.xData.data(), line.yData.data(), line.pointCount, lineColor);
+        DrawSaturation(painter, line, order++, lineColor);
     }
     for (const ChartLine& line : fileLines) {
         if (!line.visible || (line.name == activeName && !showActiveLine)) continue;

@@ -35,6 +35,8 @@ std::string FormatCsv(const ExportedSpectrum& spectrum) {
     AppendComment("y unit", ToUtf8(YUnitText(spectrum.yType)), out);
     if (spectrum.xType == 5) AppendComment("excitation (nm)", ShortestNumber(spectrum.excitationNm), out);
     AppendComment("date", OneLine(spectrum.isoDateTime), out);
+    if (spectrum.saturatedPixels > 0)
+        AppendComment("saturated pixels", std::to_string(spectrum.saturatedPixels), out);
     const int xDecimals = XDecimals(spectrum.xType);
     for (int i = 0; i < points; ++i) {
         AppendNumber(spectrum.x[i], xDecimals, out);

@@ -157,6 +157,8 @@ void CDataFileSave::SetOtherInfo(const std::wstring& text) {
 
 void CDataFileSave::SetDataOnly(bool dataOnly) { dataOnly_ = dataOnly; }
 
+void CDataFileSave::SetSaturatedPixels(int count) { saturatedPixels_ = count; }
+
 int CDataFileSave::SetIOType(int type) { return type == 0 ? 1 : 0; }
 
 int CDataFileSave::SaveSingleData(const std::wstring& path, const double* x, const double* y) {
@@ -182,6 +184,11 @@ bool CDataFileSave::Write(const std::wstring& path, const LocalTime& now, const 
         fileBytes_ += "\r\n";
     }
     if (!dataOnly_) AppendUtf8(lines_[kEndLine], fileBytes_);
+    if (!dataOnly_ && saturatedPixels_ > 0) {
+        fileBytes_ += "# saturated pixels: ";
+        fileBytes_ += std::to_string(saturatedPixels_);
+        fileBytes_ += "\r\n";
+    }
     return WriteFileReplacing(ToUtf8(path), fileBytes_);
 }
 

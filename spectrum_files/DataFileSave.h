@@ -44,6 +44,11 @@ public:
     void SetOtherInfo(const std::wstring& text);
     // Data lines only: no header, no end line. Such a file cannot be read back.
     void SetDataOnly(bool dataOnly);
+    // Pixels of the spectrum that reached the device's full scale. Above 0,
+    // a line "# saturated pixels: N" follows the end line (not in data-only
+    // files); readers of the format stop at the end line, and files of
+    // unsaturated spectra stay as they were.
+    void SetSaturatedPixels(int count);
     // Only 0, text, is known.
     int SetIOType(int type);
     // Writes pixel-count values of x and y to path, replacing any file there.
@@ -90,6 +95,7 @@ private:
     int reserve0_ = 150;
     int xDecimals_ = 3, yDecimals_ = 3;
     bool dataOnly_ = false;
+    int saturatedPixels_ = 0;
     std::string fileBytes_;  // reused by every write
 
     scrivona::SeriesNaming naming_;

@@ -111,6 +111,8 @@ void AppendHeader(const ExportedSpectrum& spectrum, std::string& out) {
     AppendRecord("$QUENLIX INTEGRATION TIME (MS)", ShortestNumber(spectrum.integrationMs), out);
     AppendRecord("$QUENLIX AVERAGE COUNT", std::to_string(spectrum.avgCount), out);
     AppendRecord("$QUENLIX SMOOTHNESS", std::to_string(spectrum.smoothness), out);
+    if (spectrum.saturatedPixels > 0)
+        AppendRecord("$QUENLIX SATURATED PIXELS", std::to_string(spectrum.saturatedPixels), out);
     if (spectrum.xType == kRamanShift)
         AppendRecord("$QUENLIX EXCITATION (NM)", ShortestNumber(spectrum.excitationNm), out);
     AppendRecord("XUNITS", kXUnits[spectrum.xType], out);

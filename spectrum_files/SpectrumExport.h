@@ -31,6 +31,7 @@ struct ExportedSpectrum {
     int xType = 0;  // preprocessor X codes: 0 nm, 1 um, 2 pixel, 3 GHz, 4 wavenumber 1/cm, 5 Raman shift 1/cm
     int yType = 0;  // preprocessor Y codes: 0 counts, 1 dark-subtracted counts, 2 transmission %, 3 reflection %, 4 absorbance, 5 dB
     double excitationNm = 0;  // for Raman shift
+    int saturatedPixels = 0;  // pixels that reached full scale; told only when above 0
     std::string isoDateTime;  // ISO 8601 with offset, e.g. "2026-12-08T10:00:00+01:00"
     const double* x = nullptr;  // count values each, in the order given
     const double* y = nullptr;
@@ -41,14 +42,15 @@ struct ExportedSpectrum {
 //
 // CSV: "# key: value" comment lines (device, serial number, firmware,
 // integration time, averaging, smoothing, X and Y quantity and unit, the
-// excitation for Raman shift, date), then one "x,y" line per point; lines end
+// excitation for Raman shift, date, saturated pixels when any), then one "x,y" line per point; lines end
 // in LF, text is UTF-8.
 SCRIVONA_API std::string FormatCsv(const ExportedSpectrum& spectrum);
 // JCAMP-DX 5.01, one spectrum as (XY..XY) pairs in AFFN, one pair per line,
 // lines of at most 80 ASCII characters ending in CR LF. Transmission and
 // reflection are written as fractions (TRANSMITTANCE, REFLECTANCE: 0..1) with
 // five decimals, absorbance as -log10(T) with four (the program's is -ln T).
-// The device's settings are kept in "##$QUENLIX …" labels.
+// The device's settings, and the saturated pixels when any, are kept in
+// "##$QUENLIX …" labels.
 SCRIVONA_API std::string FormatJcampDx(const ExportedSpectrum& spectrum);
 
 // Written through the project's temp + rename writer; false when not written.

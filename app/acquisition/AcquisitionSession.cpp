@@ -107,14 +107,23 @@ void AcquisitionSession::Step() {
         // The frame and its number come from one copy: a frame published
         // meanwhile is taken whole, never paired with another's number.
         record->lastFrameNo = record->link->CopyFrame(record->frame.data());
+        MarkSaturation(*record);
         listener_.FrameTaken(*record);
         record->preprocessor->AddNewSpectrumData(record->frame.data());
         const long dataNo = record->preprocessor->GetDataNo();
         if (dataNo == record->lastDataNo) continue;
+        record->spectrumSaturation.Find(record->blockPeak.data(), record->pointCount, record->fullScale);
+        std::fill(record->blockPeak.begin(), record->blockPeak.end(), 0.0);
         record->preprocessor->GetYData(record->yBuffer.data());
         record->lastDataNo = dataNo;
         listener_.SpectrumReady(*record);
     }
+}
+
+void AcquisitionSession::MarkSaturation(ViewDevice& record) {
+    const double* window = record.frame.data() + record.firstPixel;
+    record.frameSaturation.Find(window, record.pointCount, record.fullScale);
+    for (int i = 0; i < record.pointCount; ++i) record.blockPeak[i] = std::max(record.blockPeak[i], window[i]);
 }
 
 int AcquisitionSession::ApplyIntegralTime(double ms) {
@@ -175,6 +184,10 @@ void AcquisitionSession::LoadAxes(ViewDevice& record) {
     }
     record.pointCount = count;
     record.firstPixel = first;
+    record.fullScale = link.GetMaxY();
+    record.frameSaturation.Reserve(count);
+    record.spectrumSaturation.Reserve(count);
+    record.blockPeak.assign(count, 0.0);
     CCondira& pre = *record.preprocessor;
     pre.SetWavelengthNm(record.xBuffer.data());
     pre.SetYIntensityRegion(link.GetMinY(), link.GetMaxY());

@@ -84,7 +84,9 @@ public:
 
     // One acquisition step: reports a failed link first, then, when every
     // bound device has a frame it has not had yet, feeds each device's
-    // newest frame to its preprocessor, so the devices stay in step.
+    // newest frame to its preprocessor, so the devices stay in step. Each
+    // record's saturation marks follow its frames: those of the newest frame
+    // on every frame, those of the spectrum when its block completes.
     void Step();
 
     // Each returns 1 when taken, 0 when refused (nothing changes then).
@@ -101,6 +103,9 @@ private:
     // Reads the link's X axis into the record and sets up its preprocessor's
     // axes; shared by binding and rebinding.
     void LoadAxes(ViewDevice& record);
+    // Marks the saturated pixels of the record's newest frame and keeps each
+    // pixel's highest count of the running averaging block.
+    void MarkSaturation(ViewDevice& record);
     // The integration time the devices now run at, kept and reported as
     // described at ApplyIntegralTime; 1 when one of them runs at ms.
     int KeepTakenIntegralTime(double ms);

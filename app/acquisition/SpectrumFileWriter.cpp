@@ -17,6 +17,7 @@ void PrepareSpectrumWriter(CDataFileSave& writer, const ViewDevice& device, int 
                            device.preprocessor->GetAvgCount(), device.preprocessor->GetSmoothness());
     writer.SetDecimalCount(3, 3);
     writer.SetReverse0(reserve0);
+    writer.SetSaturatedPixels(device.spectrumSaturation.PixelCount());
 }
 
 scrivona::ExportedSpectrum ExportedFrom(const ViewDevice& device, int pixelCount, const double* x,
@@ -31,6 +32,7 @@ scrivona::ExportedSpectrum ExportedFrom(const ViewDevice& device, int pixelCount
     spectrum.xType = device.preprocessor->GetXAxisType();
     spectrum.yType = device.preprocessor->GetYAxisType();
     spectrum.excitationNm = device.preprocessor->GetExcitationWavelength();
+    spectrum.saturatedPixels = device.spectrumSaturation.PixelCount();
     spectrum.isoDateTime = IsoLocalTimeNow();
     spectrum.x = x;
     spectrum.y = y;

@@ -12,11 +12,14 @@ namespace quenlix {
 // texts in language (0 … 3, as CDataFileSave takes it), the axis types of its
 // preprocessing, its name, version and serial number, its integration time as
 // set on the device (in microseconds, 12.7 ms as 12700), averaging and
-// smoothing, three decimals for X and Y, and reserve0 (a page's peak threshold).
+// smoothing, three decimals for X and Y, reserve0 (a page's peak threshold)
+// and the saturated pixels of its spectrum. A writer kept for several
+// spectra takes the saturation of each through SetSaturatedPixels.
 void PrepareSpectrumWriter(CDataFileSave& writer, const ViewDevice& device, int pixelCount, int reserve0,
                            int language);
 
-// The same facts for the CSV and JCAMP-DX exports, dated now; x and y are
+// The same facts for the CSV and JCAMP-DX exports, dated now, saturation
+// included; x and y are
 // borrowed, not copied.
 scrivona::ExportedSpectrum ExportedFrom(const ViewDevice& device, int pixelCount, const double* x,
                                         const double* y);

@@ -6,6 +6,7 @@
 
 #include "Condira.h"
 #include "Kestrion.h"
+#include "SaturationMarks.h"
 
 namespace quenlix {
 
@@ -23,6 +24,12 @@ struct ViewDevice {
     int firstPixel = 0;           // the display window's first pixel of the frame
     long lastFrameNo = -1;
     long lastDataNo = -1;
+    double fullScale = 0;               // the model's full scale: counts clip here
+    SaturationMarks frameSaturation;    // the newest frame's, in the display window
+    // Pixels saturated in at least one frame of the averaging block that made
+    // yBuffer: their mean is lowered by the clipped frames however few they are.
+    SaturationMarks spectrumSaturation;
+    std::vector<double> blockPeak;      // highest count of each window pixel in the running block
 };
 
 }  // namespace quenlix

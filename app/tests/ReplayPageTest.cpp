@@ -44,8 +44,9 @@ protected:
 // A spectrum of `pixels` points with X evenly from xFirst to xLast and Y
 // rising from yLow to yHigh.
 void WriteSpectrum(const fs::path& path, double xFirst, double xLast, double yLow = 10, double yHigh = 3000,
-                   int pixels = 64) {
+                   int pixels = 64, int saturatedPixels = 0) {
     CDataFileSave writer;
+    writer.SetSaturatedPixels(saturatedPixels);
     writer.SetUsingLanguage(2);
     writer.SetPixelCount(pixels);
     std::vector<double> x(pixels), y(pixels);
@@ -219,6 +220,24 @@ TEST_F(Replay, FilesThatAreNoSpectraAreSkippedAndCounted) {
     EXPECT_EQ(page.PlaybackStatus()->text(), OwnText(replayText_Ended).arg(2).arg(2))
         << "in the new language";
     EXPECT_TRUE(page.PlaybackStatus()->text().contains(QStringLiteral("跳过")));
+}
+
+// Files of saturated spectra carry a line after the end line: playback
+// shows them as any other, with the values of their data lines.
+TEST_F(Replay, SaturatedSpectraPlayAsAnyOther) {
+    WriteSpectrum("series/s1.txt", 300, 900, 10, 16500, 64, 3);
+    WriteSpectrum("series/s2.txt", 300, 900);
+    WriteSpectrum("series/s3.txt", 400, 800, 20, 16500, 64, 12);
+    Command(ID_BTN_OPEN_CONTINUOUS);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(page.onChart, (std::vector<std::string>{"s1.txt", "s2.txt", "s3.txt"}));
+    EXPECT_EQ(page.PlaybackStatus()->text(), OwnText(replayText_Ended).arg(3).arg(0));
+    std::vector<double> x(64), y(64);
+    ASSERT_EQ(page.Chart().GetActiveLineSpectrumData(-1, page.ActiveFileName(), x.data(), y.data()), 64);
+    EXPECT_EQ(x.front(), 400);
+    EXPECT_EQ(x.back(), 800);
+    EXPECT_EQ(y.front(), 20);
+    EXPECT_EQ(y.back(), 16500);
 }
 
 TEST_F(Replay, AFolderRemovedOrEmptiedDuringPlaybackEndsIt) {

@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "AppTestSupport.h"
 #include "SeriesRecorder.h"
@@ -135,3 +138,23 @@ TEST_F(SeriesRecorderTest, StopsAfterTheCountAndAFailedWriteEndsItNamingTheFile)
 }
 
 }  // namespace
+
+// Each file of a series carries the saturation of its own spectrum.
+TEST_F(SeriesRecorderTest, EachFileCarriesItsOwnSpectrumsSaturation) {
+    ASSERT_TRUE(recorder.Start(settings, device, 250));
+    const double clipped[4] = {16500, 16500, 3, 4};
+    device.spectrumSaturation.Reserve(4);
+    device.spectrumSaturation.Find(clipped, 4, 16500);
+    NewSpectrum();
+    ASSERT_TRUE(Tick(10ms));
+    device.spectrumSaturation.Clear();
+    NewSpectrum();
+    ASSERT_TRUE(Tick(10ms));
+    const auto ending = [](const char* path) {
+        std::ifstream file(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        return bytes.substr(bytes.rfind("+++++"));
+    };
+    EXPECT_EQ(ending("runs/s000.txt"), "+++++\r\n# saturated pixels: 2\r\n");
+    EXPECT_EQ(ending("runs/s001.txt"), "+++++\r\n");
+}

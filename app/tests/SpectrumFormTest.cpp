@@ -35,8 +35,9 @@ protected:
                 page.Rows().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString()};
     }
     // Three points in wavenumbers and absorbance, five decimals in the file.
-    static void SaveWavenumberFile(const std::wstring& path) {
+    static void SaveWavenumberFile(const std::wstring& path, int saturatedPixels = 0) {
         CDataFileSave writer;
+        writer.SetSaturatedPixels(saturatedPixels);
         writer.SetUsingLanguage(0);
         writer.SetPixelCount(3);
         writer.SetDataType(4, 4);
@@ -88,6 +89,21 @@ TEST_F(SpectrumForm, AFileIsListedInItsOwnUnitsWhateverTheSizeAndLanguage) {
     languageIndex = 0;
     page.ApplyLanguage(0);
     EXPECT_EQ(Headings(page), std::make_pair(QString("波数"), QString("吸光度")));
+}
+
+// The line a saturated spectrum's file carries after its end line adds no
+// row and changes none.
+TEST_F(SpectrumForm, ASaturatedSpectrumsFileListsAsWithoutItsLine) {
+    SaveWavenumberFile(L"plain.txt");
+    SaveWavenumberFile(L"saturated.txt", 2);
+    CSpectrumFormDlg plain, saturated;
+    ASSERT_TRUE(plain.ShowFile(QStringLiteral("plain.txt")));
+    ASSERT_TRUE(saturated.ShowFile(QStringLiteral("saturated.txt")));
+    ASSERT_EQ(saturated.Rows().rowCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 2; ++column)
+            EXPECT_EQ(Cell(saturated, row, column), Cell(plain, row, column)) << row << ", " << column;
+    EXPECT_EQ(Headings(saturated), Headings(plain));
 }
 
 TEST_F(SpectrumForm, TheRegionPanelOpensATableOnlyForASourceItCanList) {

@@ -235,32 +235,37 @@ TEST_F(InfoPanel, CursorLineEntryAndProgress) {
 TEST(InfoPanelLayout, NothingClippedOrOverlapping) {
     for (int language : {2, 0}) {
         for (const QSize size : {QSize(900, 144), QSize(700, 123)}) {
-            languageIndex = language;
-            QWidget page;  // the tab page, which does not grow with its panel
-            page.resize(size);
-            CSpectrumInfoDlg panel(&page);
-            panel.setGeometry(page.rect());
-            page.show();
-            panel.layout()->activate();
-            ASSERT_EQ(panel.size(), size);
-            std::vector<QWidget*> controls;
-            for (QWidget* child : panel.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                if (child->isVisible()) controls.push_back(child);
-            ASSERT_EQ(controls.size(), 13u);
-            for (QWidget* control : controls) {
-                const char* name = control->metaObject()->className();
-                EXPECT_TRUE(panel.rect().contains(control->geometry())) << name << " language " << language;
-                EXPECT_GE(control->width(), control->minimumSizeHint().width()) << name;
-                if (!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control)) {
-                    EXPECT_GE(control->width(), control->sizeHint().width()) << name << " language " << language;
-                }
-                for (QWidget* other : controls) {
-                    if (other != control) {
-                        EXPECT_FALSE(control->geometry().intersects(other->geometry())) << name;
+            for (const int saturated : {0, 16500}) {  // with the saturated pixels shown too
+                languageIndex = language;
+                QWidget page;  // the tab page, which does not grow with its panel
+                page.resize(size);
+                CSpectrumInfoDlg panel(&page);
+                panel.ShowSaturated(saturated);
+                panel.setGeometry(page.rect());
+                page.show();
+                panel.layout()->activate();
+                ASSERT_EQ(panel.size(), size);
+                std::vector<QWidget*> controls;
+                for (QWidget* child : panel.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    if (child->isVisible()) controls.push_back(child);
+                ASSERT_EQ(controls.size(), saturated > 0 ? 14u : 13u);
+                for (QWidget* control : controls) {
+                    const char* name = control->metaObject()->className();
+                    EXPECT_TRUE(panel.rect().contains(control->geometry()))
+                        << name << " language " << language;
+                    EXPECT_GE(control->width(), control->minimumSizeHint().width()) << name;
+                    if (!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control)) {
+                        EXPECT_GE(control->width(), control->sizeHint().width())
+                            << name << " language " << language;
+                    }
+                    for (QWidget* other : controls) {
+                        if (other != control) {
+                            EXPECT_FALSE(control->geometry().intersects(other->geometry())) << name;
+                        }
                     }
                 }
+                EXPECT_GE(panel.ProgressText()->width(), panel.ProgressText()->sizeHint().width());
             }
-            EXPECT_GE(panel.ProgressText()->width(), panel.ProgressText()->sizeHint().width());
         }
     }
     languageIndex = 2;

@@ -59,6 +59,7 @@ SeriesRecorder::Outcome SeriesRecorder::Step(const ViewDevice& device) {
             break;
     }
     if (save) {
+        writer_.SetSaturatedPixels(device.spectrumSaturation.PixelCount());
         if (writer_.SaveSeqData(device.xBuffer.data(), device.yBuffer.data()) != 1) {
             on_ = false;
             return Outcome::Failed;

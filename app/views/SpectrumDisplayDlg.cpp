@@ -121,6 +121,7 @@ LRESULT CSpectrumDisplayDlg::BindChosen(const std::vector<int>& positions) {
 void CSpectrumDisplayDlg::OnDeviceAdded(int number, int pointCount, const double* xBuffer,
                                         const std::wstring& serialNumber) {
     chart.AddDeviceLine(number, pointCount, xBuffer, serialNumber);
+    saturatedPoints_.reserve(static_cast<std::size_t>(pointCount / 2 + 1));
 }
 
 void CSpectrumDisplayDlg::OnNewSpectrum(int number, const double* yBuffer) {
@@ -129,6 +130,7 @@ void CSpectrumDisplayDlg::OnNewSpectrum(int number, const double* yBuffer) {
 }
 
 void CSpectrumDisplayDlg::AfterPull() {
+    ShowSaturation();
     const bool blockCompleted = firstDeviceDelivered_;
     firstDeviceDelivered_ = false;
     if (deviceRecords.empty()) {
@@ -144,6 +146,19 @@ void CSpectrumDisplayDlg::AfterPull() {
     double y;
     if (chart.GetVerticalLineYData(y)) SendWithLParam<WM_CURSOR_VALUE>(infoPanel, 2, y);
     if (acquisitionCommand == 2) acquisitionCommand = 1;
+}
+
+void CSpectrumDisplayDlg::ShowSaturation() {
+    int activePixels = 0;
+    for (const auto& record : deviceRecords) {
+        const SaturationMarks& marks = record->frameSaturation;
+        saturatedPoints_.clear();
+        for (const PixelStretch& s : marks.Stretches()) saturatedPoints_.push_back({s.first, s.last});
+        chart.SetDeviceLineSaturation(record->number, saturatedPoints_.data(),
+                                      static_cast<int>(saturatedPoints_.size()));
+        if (record->number == activeDevice) activePixels = marks.PixelCount();
+    }
+    infoPanel->ShowSaturated(activePixels);
 }
 
 void CSpectrumDisplayDlg::OnIntegralTimeApplied() {

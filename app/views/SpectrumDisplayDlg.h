@@ -57,6 +57,9 @@ private:
     // port is open.
     void SwitchLaser(bool on);
     void ReadOut();
+    // Marks where each device's newest frame clipped, on the chart and, for
+    // the active device, in the information strip.
+    void ShowSaturation();
     void ToggleInfo();
     void Layout();
 
@@ -70,6 +73,7 @@ private:
     int infoTabHeight = 150;
     // The first bound device completed an averaging block in this step.
     bool firstDeviceDelivered_ = false;
+    std::vector<PointStretch> saturatedPoints_;  // reused on every step
 };
 
 }  // namespace quenlix

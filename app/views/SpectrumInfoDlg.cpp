@@ -1,6 +1,7 @@
 #include "SpectrumInfoDlg.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include "PressureMaoDetailDlg.h"
 #include "Prompts.h"
 #include "ReplaceFile.h"
+#include "SaturationTexts.h"
 #include "SettingsPath.h"
 #include "UiText.h"
 
@@ -74,7 +76,8 @@ CSpectrumInfoDlg::CSpectrumInfoDlg(QWidget* parent)
       progressStrip_(new QWidget(this)),
       progressText_(Pane(progressStrip_)),
       percentText_(Pane(progressStrip_)),
-      progressBar_(new QProgressBar(progressStrip_)) {
+      progressBar_(new QProgressBar(progressStrip_)),
+      saturatedText_(new QLabel(this)) {
     yBox_->setReadOnly(true);
     pressureBox_->setReadOnly(true);
     deviceList_->setFixedWidth(80);
@@ -118,7 +121,14 @@ CSpectrumInfoDlg::CSpectrumInfoDlg(QWidget* parent)
     column->setContentsMargins(6, 6, 6, 2);
     column->addLayout(grid);
     column->addStretch(1);
-    column->addWidget(progressStrip_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(progressStrip_);
+    bottom->addSpacing(12);
+    bottom->addWidget(saturatedText_);
+    bottom->addStretch(1);
+    column->addLayout(bottom);
+    saturatedText_->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    saturatedText_->hide();
 
     deviceChoice_->setChecked(true);
     staticList_->setEnabled(false);
@@ -155,6 +165,15 @@ void CSpectrumInfoDlg::ApplyLanguage(int) {
     pressureLabel_->setText(Text(strMainDlg_SpecRegion_SpecDisplay_CheckSpecInfo_Pressure));
     detail_->setText(Text(strGeneral_Detail));
     progressText_->setText(Text(strMainDlg_SpecRegion_SpecDisplay_CheckSpecInfo_Refresh));
+    if (saturatedPixels_ > 0) saturatedText_->setText(OwnText(saturationText_Pixels).arg(saturatedPixels_));
+}
+
+void CSpectrumInfoDlg::ShowSaturated(int pixels) {
+    // Called on every acquisition step: the text changes only with the count.
+    if (pixels == saturatedPixels_) return;
+    saturatedPixels_ = pixels;
+    saturatedText_->setVisible(pixels > 0);
+    if (pixels > 0) saturatedText_->setText(OwnText(saturationText_Pixels).arg(pixels));
 }
 
 LRESULT CSpectrumInfoDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {

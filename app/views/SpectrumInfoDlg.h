@@ -15,7 +15,8 @@ namespace quenlix {
 
 class CChooseDeviceDlg;
 
-// The strip under a live view: averaging progress, the X and Y of the
+// The strip under a live view: averaging progress, the active device's
+// saturated pixels, the X and Y of the
 // chart's cursor line, the pressure a ruby line at that X indicates on the
 // Mao scale, and the choice of the active line among the chosen devices and
 // static spectra. Takes WM_AVERAGE_PROGRESS, WM_CHOSEN_SOURCES and
@@ -35,6 +36,8 @@ public:
     // The X unit of the cursor value; empties the pressure field.
     void SetXUnit(int code);
     void ApplyLanguage(int index);
+    // "Saturated: N px" in red for the active device; nothing for 0.
+    void ShowSaturated(int pixels);
     LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
 
     // λ0 in nm.
@@ -51,6 +54,7 @@ public:
     QLabel* ProgressText() const { return progressText_; }
     QLabel* PercentText() const { return percentText_; }
     QProgressBar* ProgressBar() const { return progressBar_; }
+    QLabel* SaturatedText() const { return saturatedText_; }
 
 private:
     void ChooseDevice();
@@ -82,6 +86,8 @@ private:
     QLabel* progressText_;
     QLabel* percentText_;
     QProgressBar* progressBar_;
+    QLabel* saturatedText_;
+    int saturatedPixels_ = 0;
 };
 
 }  // namespace quenlix

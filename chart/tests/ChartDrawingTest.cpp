@@ -131,4 +131,57 @@ TEST(ChartDrawing, MarkingsStandAtTheirPointsWithTheirNumbersAbove) {
     EXPECT_EQ(DottedColumns(Render(chart)), 0);
 }
 
+// A flat device line over the points 0 … 10 at X 0 … 10.
+void AddElevenPointLine(CPlotara& chart, int index, double y) {
+    double x[11], ys[11];
+    for (int i = 0; i < 11; ++i) x[i] = i, ys[i] = y;
+    chart.AddDeviceLine(index, 11, x, L"line");
+    chart.SetDeviceLineYData(index, ys);
+}
+
+// Saturated stretches lie as bands in their line's colour along the top of
+// the plot, one row per drawn line, over the stretch's X (28 px per unit
+// here); a single point stays visible; stretches outside the line are left
+// out; frequency axes mirror the points, as markings.
+TEST(ChartDrawing, SaturatedStretchesAreBandsInTheLineColourAtTheTop) {
+    CPlotara chart;
+    SetUpChart(chart);
+    chart.SetLineColorList({kRed, kGreen});
+    AddElevenPointLine(chart, 0, 2.5);
+    AddElevenPointLine(chart, 1, 5.5);
+    const PointStretch first[] = {{2, 4}, {9, 9}, {5, 11}, {-1, 0}, {7, 6}};
+    chart.SetDeviceLineSaturation(0, first, 5);
+    const PointStretch second[] = {{0, 1}};
+    chart.SetDeviceLineSaturation(1, second, 1);
+    chart.SetDeviceLineSaturation(7, second, 1);  // no such line: nothing happens
+    const QRgb white = qRgb(255, 255, 255);
+    const QRect firstRow(L, T + 1, R - L + 1, 5), secondRow(L, T + 7, R - L + 1, 5);
+
+    QImage image = Render(chart);
+    EXPECT_EQ(image.pixel(164, T + 2), Rgb(kRed));    // X 3, inside 2 … 4
+    EXPECT_EQ(image.pixel(137, T + 5), Rgb(kRed));    // X 2
+    EXPECT_EQ(image.pixel(191, T + 1), Rgb(kRed));    // X 4
+    EXPECT_EQ(image.pixel(328, T + 2), Rgb(kRed));    // the single point 9, widened
+    EXPECT_EQ(image.pixel(336, T + 2), Rgb(kRed));
+    // Columns off the grid lines, which stand at whole X.
+    EXPECT_EQ(image.pixel(234, T + 2), white);        // X 5.5: the stretch past the end is left out
+    EXPECT_EQ(image.pixel(122, T + 2), white);        // X 1.5
+    EXPECT_EQ(image.pixel(178, T + 8), white);        // not in the second line's row
+    EXPECT_EQ(image.pixel(94, T + 8), Rgb(kGreen));   // X 0.5 of the second line
+    EXPECT_EQ(image.pixel(94, T + 2), white);
+    EXPECT_EQ(CountColor(image, firstRow, Rgb(kRed)), 5 * (57 + 9));
+    EXPECT_EQ(image.pixel(178, T + 6), white) << "one pixel apart";
+
+    chart.SetXAxisType(3);  // point i lies at X 10 − i
+    image = Render(chart);
+    EXPECT_EQ(image.pixel(276, T + 2), Rgb(kRed));  // X 7, the mirror of point 3
+    EXPECT_EQ(image.pixel(178, T + 2), white);
+    EXPECT_EQ(image.pixel(346, T + 8), Rgb(kGreen));  // X 9.5
+
+    chart.SetDeviceLineSaturation(0, first, 0);
+    chart.SetDeviceLineSaturation(1, nullptr, 1);
+    image = Render(chart);
+    EXPECT_EQ(CountColor(image, firstRow, Rgb(kRed)) + CountColor(image, secondRow, Rgb(kGreen)), 0);
+}
+
 }  // namespace

@@ -181,6 +181,24 @@ TEST_F(Export, JcampDxFollowsTheRulesLineByLineAndTheValuesReadBack) {
 
 // Each axis code has its unit; micrometres keep the nanometre step, per cent
 // becomes a fraction and the natural absorbance a decadic one.
+// Saturated pixels join the metadata only when there are any, so exports of
+// unsaturated spectra stay as they were.
+TEST_F(Export, SaturatedPixelsAreToldOnlyWhenThereAreAny) {
+    const std::string csv = FormatCsv(spectrum);
+    const std::string jcamp = FormatJcampDx(spectrum);
+    EXPECT_EQ(csv.find("saturated"), std::string::npos);
+    EXPECT_EQ(jcamp.find("SATURATED"), std::string::npos);
+    spectrum.saturatedPixels = 35;
+    const ReadBack csvFile = ReadCsv(FormatCsv(spectrum));
+    EXPECT_EQ(csvFile.Label("saturated pixels"), "35");
+    EXPECT_EQ(csvFile.labels.size(), ReadCsv(csv).labels.size() + 1);
+    ExpectValues(csvFile, 1e-3, 1e-3);
+    const ReadBack jcampFile = ReadJcampDx(FormatJcampDx(spectrum));
+    ExpectRequiredLabelsInOrder(jcampFile);
+    EXPECT_EQ(jcampFile.Label("$QUENLIX SATURATED PIXELS"), "35");
+    ExpectValues(jcampFile, 1e-3, 1e-3);
+}
+
 TEST_F(Export, EveryAxisCodeHasItsUnitsAndKeepsItsPrecision) {
     const char* xUnits[] = {"NANOMETERS", "MICROMETERS", "PIXELS", "GHZ", "1/CM", "1/CM"};
     const char* yUnits[] = {"COUNTS", "COUNTS", "TRANSMITTANCE", "REFLECTANCE", "ABSORBANCE", "DECIBELS"};

@@ -17,8 +17,9 @@ namespace {
 const double kX[] = {500.125, 501.5, 502.75, 503};
 const double kY[] = {1, -2.5, 3000.25, 0};
 
-void SaveSample(int language, const std::wstring& path) {
+void SaveSample(int language, const std::wstring& path, int saturatedPixels = 0) {
     CDataFileSave save;
+    save.SetSaturatedPixels(saturatedPixels);
     save.SetUsingLanguage(language);
     save.SetPixelCount(4);
     save.SetDataType(2, 4);
@@ -78,6 +79,36 @@ TEST(LoadSingleData, ReadsTheSameSpectrumInEveryHeaderLanguageAndEncoding) {
          {L"english.txt", L"chinese.txt", L"japanese.txt", L"gb18030.txt", L"utf16.txt"}) {
         ExpectSample(path);
     }
+}
+
+// The line a saturated spectrum's file carries after the end line is no
+// data and no header: single and series loading read such files as the same
+// file without it, in every language and encoding.
+TEST(LoadSingleData, TheSaturationLineAfterTheEndChangesNothingRead) {
+    SaveSample(2, L"english.txt", 35);
+    SaveSample(0, L"chinese.txt", 35);
+    const std::string chinese = ReadBytes("chinese.txt");
+    ASSERT_EQ(chinese.substr(chinese.size() - 24), "# saturated pixels: 35\r\n");
+    WriteBytes("gb18030.txt", Convert(chinese, "GB18030"));
+    WriteBytes("utf16.txt", "\xFF\xFE" + Convert(chinese, "UTF-16LE"));
+    for (const wchar_t* path : {L"english.txt", L"chinese.txt", L"gb18030.txt", L"utf16.txt"}) ExpectSample(path);
+
+    std::filesystem::create_directory("series");
+    SaveSample(2, L"series/S000.txt");
+    SaveSample(0, L"series/S001.txt", 1);
+    SaveSample(2, L"series/S002.txt", 4);
+    CDataFileLoad load;
+    ASSERT_EQ(load.SetLoadingSeqDataFileDir(L"series"), 1);
+    for (int file = 0; file < 3; ++file) {
+        SCOPED_TRACE(file);
+        std::vector<double> x(4), y(4);
+        ASSERT_EQ(load.LoadSeqData(x.data(), y.data()), 1) << "a saturated file is no less a spectrum";
+        EXPECT_EQ(load.GetPixelCount(), 4);
+        EXPECT_EQ(load.GetReverse0(), -7);
+        EXPECT_EQ(x, (std::vector<double>{500.125, 501.5, 502.75, 503}));
+        EXPECT_EQ(y, (std::vector<double>{1, -2.5, 3000.25, 0}));
+    }
+    EXPECT_EQ(load.LoadSeqData(nullptr, nullptr), 0);
 }
 
 TEST(LoadSingleData, TakesTypeCodesWithCommaOrBlankAndToleratesOddSpacing) {

@@ -171,6 +171,39 @@ TEST(SaveSingleData, DataOnlyWritesPixelCountLinesAndNothingElse) {
     EXPECT_EQ(SaveAndRead(save), "500.000\t1.000\r\n501.000\t2.000\r\n502.000\t3.000\r\n");
 }
 
+// The file without its saving-time line, which follows the clock.
+std::string WithoutSavingTime(const std::string& bytes) {
+    const size_t start = bytes.find("Saving Time:");
+    return bytes.substr(0, start) + bytes.substr(bytes.find("\r\n", start));
+}
+
+// Only a saturated spectrum's file gets the line after the end line, so
+// files of unsaturated spectra stay byte for byte as they were; data-only
+// files never get it, nor do series files after the count went back to 0.
+TEST(SaveSingleData, SaturatedPixelsFollowTheEndLineOnlyWhenThereAreAny) {
+    CDataFileSave save;
+    SetUpEnglishExample(save);
+    const std::string plain = WithoutSavingTime(SaveAndRead(save, "plain.txt"));
+    save.SetSaturatedPixels(0);
+    EXPECT_EQ(WithoutSavingTime(SaveAndRead(save, "zero.txt")), plain);
+    save.SetSaturatedPixels(-3);
+    EXPECT_EQ(WithoutSavingTime(SaveAndRead(save, "negative.txt")), plain);
+    save.SetSaturatedPixels(1207);
+    EXPECT_EQ(WithoutSavingTime(SaveAndRead(save, "clipped.txt")), plain + "# saturated pixels: 1207\r\n");
+    save.SetDataOnly(true);
+    EXPECT_EQ(SaveAndRead(save, "data.txt"), "500.000\t1.000\r\n501.000\t2.000\r\n502.000\t3.000\r\n");
+
+    save.SetDataOnly(false);
+    std::filesystem::create_directory("runs");
+    std::wstring dir = L"runs";
+    ASSERT_EQ(save.SetSavingSeqDataFileNameInfo(dir, L"S", 3), 1);
+    ASSERT_EQ(save.SaveSeqData(kX, kY), 1);
+    save.SetSaturatedPixels(0);
+    ASSERT_EQ(save.SaveSeqData(kX, kY), 1);
+    EXPECT_EQ(WithoutSavingTime(ReadBytes("runs/S000.txt")), plain + "# saturated pixels: 1207\r\n");
+    EXPECT_EQ(WithoutSavingTime(ReadBytes("runs/S001.txt")), plain);
+}
+
 // A line break in a text value used to shift every header line after it.
 TEST(SaveSingleData, TextValuesStayOnTheirLine) {
     CDataFileSave save;

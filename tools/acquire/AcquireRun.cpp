@@ -85,6 +85,8 @@ private:
     bool WaitUntil(Clock::time_point due);
     std::string FilePath(int index) const;
     bool Write(const ViewDevice& record, int index, std::string& error);
+    void TellSaturation(const ViewDevice& record, int index);
+    void SayBesideProgress(const std::string& line);
     void ShowProgress(int done, bool last);
 
     const AcquireOptions& options_;
@@ -96,6 +98,9 @@ private:
     int stopRequests_ = 0;
     CDataFileSave textWriter_;
     int nameDigits_ = 5;
+    bool lastSaturated_ = false;  // whether the spectrum written last had saturated pixels
+    int saturatedSpectra_ = 0;
+    int mostSaturated_ = 0;
     Clock::time_point started_;
     Clock::time_point lastProgress_;
 };
@@ -230,6 +235,7 @@ bool Acquisition::Write(const ViewDevice& record, int index, std::string& error)
     const double* y = record.yBuffer.data();
     if (options_.format == AcquireOptions::Format::Text) {
         const std::string path = FilePath(index);
+        textWriter_.SetSaturatedPixels(record.spectrumSaturation.PixelCount());
         if (textWriter_.SaveSingleData(Wide(path), x, y) == 1) return true;
         error = "cannot write '" + path + "'";
         return false;
@@ -248,6 +254,32 @@ bool Acquisition::Write(const ViewDevice& record, int index, std::string& error)
                              : scrivona::WriteJcampDxFile(Wide(path), spectrum);
     if (!written) error = "cannot write '" + path + "'";
     return written;
+}
+
+// A line when saturation starts (with the pixel count) and when it ends,
+// not one for every spectrum of a run that stays clipped; the files carry
+// each spectrum's count.
+void Acquisition::TellSaturation(const ViewDevice& record, int index) {
+    const int pixels = record.spectrumSaturation.PixelCount();
+    if (pixels > 0) {
+        ++saturatedSpectra_;
+        mostSaturated_ = std::max(mostSaturated_, pixels);
+    }
+    if ((pixels > 0) == lastSaturated_) return;
+    lastSaturated_ = pixels > 0;
+    char line[160];
+    if (pixels > 0) {
+        std::snprintf(line, sizeof line, "spectrum %d: %d pixels saturated (at %g counts)", index, pixels,
+                      record.fullScale);
+    } else {
+        std::snprintf(line, sizeof line, "spectrum %d: no pixel saturated", index);
+    }
+    SayBesideProgress(line);
+}
+
+void Acquisition::SayBesideProgress(const std::string& line) {
+    if (io_.showProgress) std::fputc('\n', io_.err);  // keeps the progress line whole
+    Say(io_, line);
 }
 
 void Acquisition::ShowProgress(int done, bool last) {
@@ -325,10 +357,14 @@ int Acquisition::Run() {
         if (outcome == Outcome::Stopped) break;
         if (outcome != Outcome::Spectrum) return Unfinished(outcome, record);
         if (!Write(record, written, error)) return Fail(kExitOutputNotWritable, error);
+        TellSaturation(record, written);
         ++written;
         ShowProgress(written, false);
     }
     ShowProgress(written, true);
+    if (saturatedSpectra_ > 0)
+        Say(io_, std::to_string(saturatedSpectra_) + " of " + std::to_string(written) +
+                     " spectra had saturated pixels, at most " + std::to_string(mostSaturated_));
     if (written < options_.count)
         Say(io_, "stopped after " + std::to_string(written) + " of " + std::to_string(options_.count) +
                      " spectra");

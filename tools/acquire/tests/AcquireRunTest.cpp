@@ -445,6 +445,41 @@ TEST_F(AcquireRunTest, CsvAndJcampDxFilesAndCsvOnStandardOutput) {
     EXPECT_GT(headers, 10);
 }
 
+// At 270 ms the lamp's strongest lines clip: standard error says so once
+// when it starts and sums it up at the end, and every file carries its
+// spectrum's count, as text, CSV and JCAMP-DX each carry metadata.
+TEST_F(AcquireRunTest, SaturatedPixelsAreToldOnceAndCarriedByEveryFile) {
+    AddUnit(0);
+    ASSERT_EQ(Run({"--integration-ms", "270", "--count", "3", "--out", "out"}), kExitDone) << err;
+    std::vector<int> counts;
+    for (const fs::path& file : FilesIn("out")) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        const std::string mark = "+++++End Spectral Data+++++\r\n# saturated pixels: ";
+        const size_t at = text.rfind(mark);
+        ASSERT_NE(at, std::string::npos) << file;
+        counts.push_back(std::stoi(text.substr(at + mark.size())));
+        EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+        EXPECT_EQ(Read(file).x.size(), static_cast<size_t>(kPoints)) << "read as any other file";
+    }
+    ASSERT_EQ(counts.size(), 3u);
+    EXPECT_GT(counts[0], 10) << "three lines clip over several pixels each";
+    EXPECT_EQ(err, "quenlix-acquire: spectrum 0: " + std::to_string(counts[0]) +
+                       " pixels saturated (at 16500 counts)\n"
+                       "quenlix-acquire: 3 of 3 spectra had saturated pixels, at most " +
+                       std::to_string(*std::max_element(counts.begin(), counts.end())) + "\n");
+
+    fs::remove_all("out");
+    fs::create_directory("out");
+    ASSERT_EQ(Run({"--integration-ms", "270", "--count", "1", "--format", "csv", "--out", "out"}), kExitDone);
+    ASSERT_EQ(Run({"--integration-ms", "270", "--count", "1", "--format", "jcamp", "--out", "out"}), kExitDone);
+    std::ifstream csv("out/spectrum_00000.csv"), jcamp("out/spectrum_00000.jdx");
+    const std::string csvText{std::istreambuf_iterator<char>(csv), {}};
+    const std::string jcampText{std::istreambuf_iterator<char>(jcamp), {}};
+    EXPECT_NE(csvText.find("\n# saturated pixels: "), std::string::npos);
+    EXPECT_NE(jcampText.find("\r\n##$QUENLIX SATURATED PIXELS="), std::string::npos);
+}
+
 // The exports' date names one moment wherever it is read: local time with
 // its offset, minutes included, west of UTC too.
 TEST(IsoLocalTime, CarriesTheOffsetWithItsSignAndMinutes) {
