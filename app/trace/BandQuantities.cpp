@@ -13,12 +13,12 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // A band laid on the spectrum: the points strictly inside it are first..last
-// (none when first > last), and the base runs from (a, ya) to (b, yb).
+// (none when first > last), and the base runs from (a, ya) with the slope.
 struct PlacedBand {
-    double a, b, ya, yb;
+    double a, b, ya, slope;
     int first, last;
 
-    double Base(double xv) const { return ya + (yb - ya) * (xv - a) / (b - a); }
+    double Base(double xv) const { return ya + slope * (xv - a); }
 };
 
 struct Spectrum {
@@ -43,7 +43,8 @@ std::optional<PlacedBand> Place(const Spectrum& s, const TraceBand& band) {
     const int atA = static_cast<int>(std::lower_bound(s.x, end, a) - s.x);
     const int aboveB = static_cast<int>(std::upper_bound(s.x, end, b) - s.x);
     const int atB = static_cast<int>(std::lower_bound(s.x, end, b) - s.x);
-    PlacedBand placed{a, b, YAt(s, atA, a), YAt(s, atB, b), atA, aboveB - 1};
+    const double ya = YAt(s, atA, a);
+    PlacedBand placed{a, b, ya, (YAt(s, atB, b) - ya) / (b - a), atA, aboveB - 1};
     // Points on the edges themselves lie on the base.
     if (placed.first <= placed.last && s.x[placed.first] == a) ++placed.first;
     if (placed.first <= placed.last && s.x[placed.last] == b) --placed.last;
