@@ -126,8 +126,8 @@ BENCHMARK(BM_FrameFetchAndUnpack);
 
 // One simulated frame: the request and the 8192-byte reply of a model 0 unit
 // (3630 pixels) that answers at once, noise and all.
-void BM_SimulatedFrame(benchmark::State& state) {
-    SimulatedSpectrometer unit(DefaultSimulatedUnit(0));
+void MeasureSimulatedFrame(benchmark::State& state, SimulatedUnitSetup setup) {
+    SimulatedSpectrometer unit(std::move(setup));
     const uint64_t session = unit.Session();
     uint8_t none = 0;
     unit.Control(session, {0x40, protocol::kSelectExtTrigger, 0, 0}, &none, 0);
@@ -141,7 +141,33 @@ void BM_SimulatedFrame(benchmark::State& state) {
         benchmark::DoNotOptimize(reply.data());
     }
 }
+
+void BM_SimulatedFrame(benchmark::State& state) { MeasureSimulatedFrame(state, DefaultSimulatedUnit(0)); }
 BENCHMARK(BM_SimulatedFrame);
+
+// The same with a drifting scene, which places its moving lines afresh for
+// every frame: one lamp line growing, the ruby's two lines moving, and all
+// eleven lamp lines growing and moving (the most a scene can change).
+void BM_SimulatedFrameOneLampLineGrowing(benchmark::State& state) {
+    SimulatedUnitSetup setup = DefaultSimulatedUnit(0);
+    setup.drift = {.line = 8, .heightPerSecond = 0.1};
+    MeasureSimulatedFrame(state, setup);
+}
+BENCHMARK(BM_SimulatedFrameOneLampLineGrowing);
+
+void BM_SimulatedFrameEveryLampLineDrifting(benchmark::State& state) {
+    SimulatedUnitSetup setup = DefaultSimulatedUnit(0);
+    setup.drift = {.line = -1, .heightPerSecond = 0.1, .shiftNmPerSecond = 1};
+    MeasureSimulatedFrame(state, setup);
+}
+BENCHMARK(BM_SimulatedFrameEveryLampLineDrifting);
+
+void BM_SimulatedFrameRubyMoving(benchmark::State& state) {
+    SimulatedUnitSetup setup = DefaultSimulatedUnit(1);
+    setup.drift = {.shiftNmPerSecond = 0.3};
+    MeasureSimulatedFrame(state, setup);
+}
+BENCHMARK(BM_SimulatedFrameRubyMoving);
 
 
 }  // namespace

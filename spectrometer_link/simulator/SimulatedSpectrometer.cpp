@@ -54,6 +54,7 @@ SimulatedSpectrometer::SimulatedSpectrometer(SimulatedUnitSetup setup)
       triggerEpoch_(Clock::now()),
       reply_(p::kReplyLength, 0) {
     const ModelRow& row = ModelAt(model_);
+    StartDrift();
     SetIntegration(static_cast<uint32_t>(std::max<int64_t>(row.minTimeUs, 4000) * row.unitsPerUs));
 }
 
@@ -219,14 +220,63 @@ void SimulatedSpectrometer::ComputeExpectedCounts() {
     const size_t pixels = scene_.sourcePerMs.size();
     for (auto* values : {&meanCounts_, &noiseRms_, &flashMeanCounts_, &flashNoiseRms_}) values->resize(pixels);
     counts_.resize(pixels);
-    for (size_t i = 0; i < pixels; ++i) {
-        const double light = sourceOn_ ? scene_.sourcePerMs[i] * (sampleIn_ ? scene_.transmittance[i] : 1.0) : 0.0;
-        const double signal = light * ms;
-        const double flashSignal = signal + scene_.plasmaCounts[i];
-        meanCounts_[i] = static_cast<float>(dark + signal);
-        noiseRms_[i] = static_cast<float>(std::sqrt(kReadNoise * kReadNoise + signal));
-        flashMeanCounts_[i] = static_cast<float>(dark + flashSignal);
-        flashNoiseRms_[i] = static_cast<float>(std::sqrt(kReadNoise * kReadNoise + flashSignal));
+    for (size_t i = 0; i < pixels; ++i) ExpectPixel(i, ms, dark);
+}
+
+void SimulatedSpectrometer::ExpectPixel(size_t i, double ms, double dark) {
+    double source = scene_.sourcePerMs[i];
+    if (!driftLines_.empty()) {
+        const double nm = scene_.wavelengthNm[i] - driftShiftNm_;
+        source = steadySourcePerMs_[i] + driftHeight_ * GaussianLines(driftLines_, SceneLineWidthNm(setup_.scene), nm);
+    }
+    const double light = sourceOn_ ? source * (sampleIn_ ? scene_.transmittance[i] : 1.0) : 0.0;
+    const double signal = light * ms;
+    const double flashSignal = signal + scene_.plasmaCounts[i];
+    meanCounts_[i] = static_cast<float>(dark + signal);
+    noiseRms_[i] = static_cast<float>(std::sqrt(kReadNoise * kReadNoise + signal));
+    flashMeanCounts_[i] = static_cast<float>(dark + flashSignal);
+    flashNoiseRms_[i] = static_cast<float>(std::sqrt(kReadNoise * kReadNoise + flashSignal));
+}
+
+void SimulatedSpectrometer::StartDrift() {
+    const SceneDrift& drift = setup_.drift;
+    const std::vector<SceneLine>& lines = SceneLines(setup_.scene);
+    driftLines_.clear();
+    driftStart_ = Clock::now();
+    driftHeight_ = 1;
+    driftShiftNm_ = 0;
+    const bool still = drift.heightPerSecond == 0 && drift.shiftNmPerSecond == 0;
+    if (still || !std::isfinite(drift.heightPerSecond) || !std::isfinite(drift.shiftNmPerSecond) ||
+        drift.line < -1 || drift.line >= static_cast<int>(lines.size()))
+        return;
+    if (drift.line < 0) {
+        driftLines_ = lines;
+    } else {
+        driftLines_.push_back(lines[static_cast<size_t>(drift.line)]);
+    }
+    // The steady part is the placed source less the drifting lines at rest.
+    const double sigma = SceneLineWidthNm(setup_.scene);
+    steadySourcePerMs_.resize(scene_.sourcePerMs.size());
+    for (size_t i = 0; i < steadySourcePerMs_.size(); ++i)
+        steadySourcePerMs_[i] = scene_.sourcePerMs[i] - GaussianLines(driftLines_, sigma, scene_.wavelengthNm[i]);
+}
+
+void SimulatedSpectrometer::FollowDrift(Clock::time_point when) {
+    const double seconds = std::chrono::duration<double>(when - driftStart_).count();
+    const double shift = setup_.drift.shiftNmPerSecond * seconds;
+    const double low = std::min(shift, driftShiftNm_), high = std::max(shift, driftShiftNm_);
+    driftHeight_ = std::max(1 + setup_.drift.heightPerSecond * seconds, 0.0);
+    driftShiftNm_ = shift;
+    const double ms = std::chrono::duration<double, std::milli>(exposure_).count();
+    const double dark = ModelAt(model_).maxY * kDarkShare;
+    const double reach = kLineReachSigmas * SceneLineWidthNm(setup_.scene);
+    // The wavelengths rise along the detector, so each line's pixels are one
+    // stretch between its old and new place.
+    const std::vector<double>& nm = scene_.wavelengthNm;
+    for (const SceneLine& line : driftLines_) {
+        const auto from = std::lower_bound(nm.begin(), nm.end(), line.wavelengthNm + low - reach) - nm.begin();
+        const auto to = std::upper_bound(nm.begin(), nm.end(), line.wavelengthNm + high + reach) - nm.begin();
+        for (auto i = from; i < to; ++i) ExpectPixel(static_cast<size_t>(i), ms, dark);
     }
 }
 
@@ -235,10 +285,12 @@ UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& loc
     const Pending pending = std::exchange(pending_, Pending::None);
     const auto timeout = std::chrono::milliseconds(std::max(timeoutMs, 0));
     Clock::time_point readyAt = Clock::now();
+    Clock::time_point exposedAt = readyAt;
     int64_t exposure = 0;
     if (pending == Pending::Frame && !external_) {
         exposure = std::max((readyAt - exposureStart_) / exposure_, lastExposure_ + 1);
         readyAt = exposureStart_ + exposure * exposure_;
+        exposedAt = readyAt - exposure_ / 2;
     }
     const bool timesOut = timeoutReplies_ > 0 || pending == Pending::None || readyAt - Clock::now() > timeout;
     const uint64_t session = session_;
@@ -259,7 +311,7 @@ UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& loc
         } else {
             lastExposure_ = exposure;
         }
-        ExposeFrame();
+        ExposeFrame(exposedAt);
         size = p::kReplyLength;
     }
     if (shortReplies_ > 0) {
@@ -271,7 +323,7 @@ UsbTransferResult SimulatedSpectrometer::Reply(std::unique_lock<std::mutex>& loc
     return {UsbStatus::Completed, moved};
 }
 
-void SimulatedSpectrometer::ExposeFrame() {
+void SimulatedSpectrometer::ExposeFrame(Clock::time_point exposedAt) {
     const ModelRow& row = ModelAt(model_);
     ++framesSent_;
     if (row.slotBytes == 0) {
@@ -284,6 +336,7 @@ void SimulatedSpectrometer::ExposeFrame() {
     if (stampFrames_) {
         std::fill_n(counts, pixels, static_cast<uint16_t>(framesSent_));
     } else {
+        if (!driftLines_.empty()) FollowDrift(exposedAt);
         // Deviates from a fixed table, read from a random start: consecutive
         // frames see unrelated noise, and each pixel keeps the table's mean 0
         // and variance 1 without a generator call per pixel.
@@ -383,6 +436,13 @@ void SimulatedSpectrometer::SetSampleIn(bool in) {
 void SimulatedSpectrometer::SetLaserFiring(bool firing) {
     std::lock_guard lock(mutex_);
     laserFiring_ = firing;
+}
+
+void SimulatedSpectrometer::SetSceneDrift(const SceneDrift& drift) {
+    std::lock_guard lock(mutex_);
+    setup_.drift = drift;
+    StartDrift();
+    ComputeExpectedCounts();
 }
 
 bool SimulatedSpectrometer::IsSourceOn() const {

@@ -17,6 +17,20 @@
 
 namespace kestrion {
 
+// A scene that changes while the unit runs, timed from the unit's creation
+// or from the SetSceneDrift that set it: the chosen emission lines of the
+// source grow by heightPerSecond of their height each second (never below
+// nothing) and move by shiftNmPerSecond along the wavelength axis, as a lamp
+// warms up or a ruby's lines move under rising pressure. Each frame shows
+// the scene at the middle of its exposure.
+struct SceneDrift {
+    int line = -1;  // index into SceneLines(scene); -1: every line of the source
+    double heightPerSecond = 0;  // 0.05: +5 % of the line's height a second
+    double shiftNmPerSecond = 0;
+
+    bool operator==(const SceneDrift&) const = default;
+};
+
 // What a simulated unit holds in its memory when it is created.
 struct SimulatedUnitSetup {
     std::string modelCode = "00002201";  // 8 characters
@@ -36,6 +50,7 @@ struct SimulatedUnitSetup {
     // calibrated exactly. Writing coefficients never changes it.
     std::optional<std::array<double, 4>> trueDispersion;
     Scene scene = Scene::MercuryArgonLamp;
+    SceneDrift drift;
 };
 
 // Unit k of the defaults: model 0, serial part "SIM" + k in five digits,
@@ -115,6 +130,9 @@ public:
     bool IsSourceOn() const;
     bool IsSampleIn() const;
     bool IsLaserFiring() const;
+    // Replaces the drift and restarts its clock; a line index outside the
+    // scene's lines, or rates that are not finite, leave the scene still.
+    void SetSceneDrift(const SceneDrift& drift);
 
     // Inspection. Recording is off until asked, so a long run keeps no log.
     void RecordTraffic(bool on);
@@ -140,8 +158,15 @@ private:
                    const std::atomic<bool>* aborted);
     void SetIntegration(uint32_t deviceValue);
     void ComputeExpectedCounts();
+    // The expected counts of one pixel at the switches, drift and exposure of the moment.
+    void ExpectPixel(size_t pixel, double ms, double dark);
+    // Takes the drift's lines out of the steady source and restarts the drift's clock.
+    void StartDrift();
+    // Moves the drifting lines to where they are at time when, recomputing
+    // only the pixels they covered or cover now.
+    void FollowDrift(Clock::time_point when);
     int64_t TriggersArrived(Clock::time_point now) const;
-    void ExposeFrame();
+    void ExposeFrame(Clock::time_point exposedAt);
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -151,6 +176,13 @@ private:
     bool sourceOn_ = true;
     bool sampleIn_ = true;
     bool laserFiring_ = false;
+    // The drift: its lines at rest, the source without them, and where
+    // they were last placed.
+    std::vector<SceneLine> driftLines_;
+    std::vector<double> steadySourcePerMs_;
+    Clock::time_point driftStart_;
+    double driftHeight_ = 1;
+    double driftShiftNm_ = 0;
     // Per pixel at the current exposure and switches: dark + signal, and the
     // noise's rms; without and with a plasma flash.
     std::vector<float> meanCounts_;

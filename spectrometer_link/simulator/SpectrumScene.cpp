@@ -53,15 +53,6 @@ const SceneShape& ShapeOf(Scene scene) {
     return shapes[index < std::size(shapes) ? index : 0];
 }
 
-double GaussianSum(const std::vector<SceneLine>& lines, double sigmaNm, double nm) {
-    double sum = 0;
-    for (const SceneLine& line : lines) {
-        const double d = (nm - line.wavelengthNm) / sigmaNm;
-        if (std::abs(d) < 8) sum += line.peak * std::exp(-0.5 * d * d);
-    }
-    return sum;
-}
-
 }  // namespace
 
 std::string_view SceneName(Scene scene) { return ShapeOf(scene).name; }
@@ -76,22 +67,34 @@ std::optional<Scene> SceneNamed(std::string_view name) {
 const std::vector<SceneLine>& SceneLines(Scene scene) { return ShapeOf(scene).lines; }
 const std::vector<SceneLine>& ScenePlasmaLines(Scene scene) { return ShapeOf(scene).plasmaLines; }
 const std::vector<SceneLine>& SceneBands(Scene scene) { return ShapeOf(scene).bands; }
+double SceneLineWidthNm(Scene scene) { return ShapeOf(scene).lineWidthNm; }
+
+double GaussianLines(const std::vector<SceneLine>& lines, double sigmaNm, double nm) {
+    double sum = 0;
+    for (const SceneLine& line : lines) {
+        const double d = (nm - line.wavelengthNm) / sigmaNm;
+        if (std::abs(d) < kLineReachSigmas) sum += line.peak * std::exp(-0.5 * d * d);
+    }
+    return sum;
+}
 
 SceneOnDetector PlaceScene(Scene scene, const std::array<double, 4>& d, int pixels) {
     const SceneShape& shape = ShapeOf(scene);
     const size_t count = pixels > 0 ? static_cast<size_t>(pixels) : 0;
-    SceneOnDetector placed{std::vector<double>(count), std::vector<double>(count), std::vector<double>(count)};
+    SceneOnDetector placed{std::vector<double>(count), std::vector<double>(count), std::vector<double>(count),
+                           std::vector<double>(count)};
     for (size_t p = 0; p < count; ++p) {
         const double x = static_cast<double>(p);
         const double nm = d[0] + d[1] * x + d[2] * x * x + d[3] * x * x * x;
+        placed.wavelengthNm[p] = nm;
         double source = shape.backgroundPerMs;
         if (shape.backgroundWidthNm > 0) {
             const double b = (nm - shape.backgroundCentreNm) / shape.backgroundWidthNm;
             source *= std::exp(-0.5 * b * b);
         }
-        placed.sourcePerMs[p] = source + GaussianSum(shape.lines, shape.lineWidthNm, nm);
-        placed.transmittance[p] = std::exp(-GaussianSum(shape.bands, shape.bandWidthNm, nm));
-        placed.plasmaCounts[p] = GaussianSum(shape.plasmaLines, shape.lineWidthNm, nm);
+        placed.sourcePerMs[p] = source + GaussianLines(shape.lines, shape.lineWidthNm, nm);
+        placed.transmittance[p] = std::exp(-GaussianLines(shape.bands, shape.bandWidthNm, nm));
+        placed.plasmaCounts[p] = GaussianLines(shape.plasmaLines, shape.lineWidthNm, nm);
     }
     return placed;
 }

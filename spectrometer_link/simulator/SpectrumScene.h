@@ -34,10 +34,17 @@ struct SceneLine {
 const std::vector<SceneLine>& SceneLines(Scene scene);
 const std::vector<SceneLine>& ScenePlasmaLines(Scene scene);
 const std::vector<SceneLine>& SceneBands(Scene scene);
+// The Gaussian sigma of the source's and the plasma's lines, nm.
+double SceneLineWidthNm(Scene scene);
+// The sum of the lines at nm, each of Gaussian sigma sigmaNm; a line adds
+// nothing beyond kLineReachSigmas sigmas from its centre.
+inline constexpr double kLineReachSigmas = 8;
+double GaussianLines(const std::vector<SceneLine>& lines, double sigmaNm, double nm);
 
 // The scene placed on the detector through the optics' dispersion, the
 // wavelength at pixel p being d0 + d1·p + d2·p² + d3·p³; pixels values each.
 struct SceneOnDetector {
+    std::vector<double> wavelengthNm;   // of each pixel
     std::vector<double> sourcePerMs;    // the source's light, counts per ms of integration
     std::vector<double> transmittance;  // of the sample, 1 where it does not absorb
     std::vector<double> plasmaCounts;   // one laser pulse's plasma flash, counts
