@@ -217,10 +217,12 @@ void SimulatedSpectrometer::ComputeExpectedCounts() {
     const double ms = std::chrono::duration<double, std::milli>(exposure_).count();
     const double dark = ModelAt(model_).maxY * kDarkShare;
     const size_t pixels = scene_.sourcePerMs.size();
+    const double brightness = std::isfinite(setup_.brightness) && setup_.brightness > 0 ? setup_.brightness : 0.0;
     for (auto* values : {&meanCounts_, &noiseRms_, &flashMeanCounts_, &flashNoiseRms_}) values->resize(pixels);
     counts_.resize(pixels);
     for (size_t i = 0; i < pixels; ++i) {
-        const double light = sourceOn_ ? scene_.sourcePerMs[i] * (sampleIn_ ? scene_.transmittance[i] : 1.0) : 0.0;
+        const double light =
+            sourceOn_ ? brightness * scene_.sourcePerMs[i] * (sampleIn_ ? scene_.transmittance[i] : 1.0) : 0.0;
         const double signal = light * ms;
         const double flashSignal = signal + scene_.plasmaCounts[i];
         meanCounts_[i] = static_cast<float>(dark + signal);
@@ -377,6 +379,12 @@ void SimulatedSpectrometer::SetSourceOn(bool on) {
 void SimulatedSpectrometer::SetSampleIn(bool in) {
     std::lock_guard lock(mutex_);
     sampleIn_ = in;
+    ComputeExpectedCounts();
+}
+
+void SimulatedSpectrometer::SetBrightness(double factor) {
+    std::lock_guard lock(mutex_);
+    setup_.brightness = factor;
     ComputeExpectedCounts();
 }
 
