@@ -29,7 +29,7 @@ std::uint32_t SystemButtonFaceColor();
 // "the main window", "the region panel" and so on. Each empties itself when
 // its window is destroyed.
 struct MessageTargets {
-    QPointer<Window> mainWindow;          // WM_RESCAN_DEVICES
+    QPointer<Window> mainWindow;          // WM_RESCAN_DEVICES, WM_STATUS_NOTE
     QPointer<Window> regionPanel;         // WM_RENAME_TAB, WM_CLOSE_TAB
     QPointer<Window> parameterStrip;      // WM_INTEGRATION_TIME_SHOWN
     QPointer<Window> deviceInfoPage;      // WM_DEVICES_CHANGED

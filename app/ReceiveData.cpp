@@ -86,6 +86,8 @@ int CReceiveData::PullFrames() {
     return 1;
 }
 
+void CReceiveData::OnFrameTaken(const ViewDevice&) {}
+
 void CReceiveData::OnNewSpectrum(int, const double*) {}
 
 void CReceiveData::AfterPull() {}
@@ -127,6 +129,8 @@ void CReceiveData::OnIntegralTimeApplied() {}
 void CReceiveData::DeviceBound(const ViewDevice& device) {
     OnDeviceAdded(device.number, device.pointCount, device.xBuffer.data(), device.serialNumber);
 }
+
+void CReceiveData::FrameTaken(const ViewDevice& device) { OnFrameTaken(device); }
 
 void CReceiveData::SpectrumReady(const ViewDevice& device) { OnNewSpectrum(device.number, device.yBuffer.data()); }
 

@@ -70,6 +70,9 @@ public:
     virtual void ClosePage();
     // One acquisition step; returns 1.
     virtual int PullFrames();
+    // The device's newest raw frame was copied into its record (before the
+    // averaging); every frame of every bound device comes by here.
+    virtual void OnFrameTaken(const ViewDevice& device);
     virtual void OnNewSpectrum(int number, const double* yBuffer);
     virtual void AfterPull();
     // Period of the acquisition timer in ms.
@@ -108,6 +111,7 @@ protected:
 
 private:
     void DeviceBound(const ViewDevice& device) final;
+    void FrameTaken(const ViewDevice& device) final;
     void SpectrumReady(const ViewDevice& device) final;
     void LinkFailed() final;
     void IntegralTimeTaken(double ms) final;

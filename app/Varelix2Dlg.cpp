@@ -7,6 +7,7 @@
 #include "DeviceList.h"
 #include "Lexora.h"
 #include "ManualTexts.h"
+#include "MessagePayloads.h"
 #include "SaveFailureMessage.h"
 #include "Prompts.h"
 #include "SetExcitationWavelengthDlg.h"
@@ -319,7 +320,13 @@ void CVarelix2Dlg::ChooseChartColor(std::uint32_t& color, int id) {
     }
 }
 
-LRESULT CVarelix2Dlg::OnMessage(unsigned msg, WPARAM, LPARAM) {
+LRESULT CVarelix2Dlg::OnMessage(unsigned msg, WPARAM, LPARAM lParam) {
+    if (msg == WM_STATUS_NOTE) {
+        const QString* note = LParamData<WM_STATUS_NOTE>(lParam);
+        pageNote_ = note ? *note : QString();
+        ShowVersionPane();
+        return 1;
+    }
     if (msg != WM_RESCAN_DEVICES) return 0;
     Rescan();
     return 1;
@@ -348,6 +355,7 @@ void CVarelix2Dlg::ShowVersionPane() {
     if (usbNote_ != nullptr)
         text += QStringLiteral("    ") +
                 OwnText(*usbNote_).arg(Text(strMainMenu_Device), Text(strMainMenu_Device_RescanDevices));
+    if (!pageNote_.isEmpty()) text += QStringLiteral("    ") + pageNote_;
     statusPanes_[0]->setText(text);
 }
 

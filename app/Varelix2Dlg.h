@@ -20,8 +20,9 @@ namespace quenlix {
 // on every rescan, and tells the user of listed spectrometers this user may
 // not open. Where the USB backend tells of hotplug, a spectrometer connected
 // or removed puts a note beside the version until the next rescan; rescanning
-// stays the user's decision. With simulated spectrometers a Simulator menu
-// sets their scene's switches. Lives as long as the program runs.
+// stays the user's decision. A page's note (WM_STATUS_NOTE: a progress, say)
+// follows it. With simulated spectrometers a Simulator menu sets their scene's
+// switches. Lives as long as the program runs.
 class CVarelix2Dlg : public Window {
 public:
     // Discovers the devices, builds the window, chooses and applies the
@@ -81,6 +82,7 @@ private:
     QLabel* statusPanes_[3];
     std::unique_ptr<UsbHotplugWatch> hotplug_;  // goes before the panes it writes to
     const OwnTextRow* usbNote_ = nullptr;  // the hotplug note shown, if any
+    QString pageNote_;  // a page's note (WM_STATUS_NOTE), if any
 };
 
 }  // namespace quenlix

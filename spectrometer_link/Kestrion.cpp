@@ -165,7 +165,8 @@ int CKestrion::Start(const std::vector<UsbDeviceInfo>& present, int index, const
             lastStatus_ = status;
             return 0;
         }
-        for (int i = 0; i < 3; ++i) defectRecord[i] = LoadInt32(record + 4 * i);
+        std::lock_guard state(stateMutex_);
+        for (int i = 0; i < 3; ++i) defectRecord[static_cast<size_t>(i)] = LoadInt32(record + 4 * i);
     }
     deviceOpen_ = true;
     lastStatus_ = UsbStatus::Completed;
@@ -248,6 +249,7 @@ void CKestrion::ApplyDeviceInfo(const DeviceInfo& info) {
         disLast = pixelCount - 1;
         disPixelCount = pixelCount;
         yCounts.resize(static_cast<size_t>(pixelCount), 0);
+        defectRecord = {0, 0, 0};  // read afterwards, for the models that have one
     }
     unpacked_.resize(static_cast<size_t>(row.pixels));
     ComputeXAxis();
@@ -718,6 +720,18 @@ double CKestrion::RcvDataDurationMS() const { return rcvDurationMS; }
 void CKestrion::GetCalibrationParams(double* c) const {
     std::lock_guard state(stateMutex_);
     if (c != nullptr) std::copy(std::begin(calibCoeffs), std::end(calibCoeffs), c);
+}
+
+void CKestrion::GetIntegralTimeLimitsMS(double& shortest, double& longest) const {
+    std::lock_guard state(stateMutex_);
+    const ModelRow& row = ModelAt(modelIndex);
+    shortest = row.minTimeUs / 1000.0;
+    longest = row.maxTimeUs / 1000.0;
+}
+
+std::array<int32_t, 3> CKestrion::GetDefectRecord() const {
+    std::lock_guard state(stateMutex_);
+    return defectRecord;
 }
 
 double CKestrion::GetDarkRegion() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -143,6 +144,11 @@ public:
     long CopyFrame(double* y) const;
 
     double GetIntegralTimeMS() const;
+    // The model's integration limits in ms; 0 and 0 for a model without any.
+    void GetIntegralTimeLimitsMS(double& shortest, double& longest) const;
+    // The three int32 of the defect record read at start; zeros for a model
+    // that has none.
+    std::array<int32_t, 3> GetDefectRecord() const;
     int SetIntegralTimeMS(double ms);
     // Clamps ms into the model's limits first; 1 when no clamping was needed.
     int SetIntegralTimeMS0(double ms);
@@ -214,6 +220,7 @@ private:
     int xResult_ = 1;
     std::vector<uint32_t> yCounts;
     long frameNo = 0;  // frames published since construction
+    std::array<int32_t, 3> defectRecord = {0, 0, 0};
 
     // Guarded by stateMutex_: what callers asked for, for the thread to send.
     double integralTimeMS = 0;
@@ -227,7 +234,6 @@ private:
 
     // Guarded by ioMutex_: the connection and what the thread has sent.
     std::unique_ptr<kestrion::UsbDevice> usbDevice;  // created with the link, never replaced
-    int32_t defectRecord[3] = {0, 0, 0};
     std::vector<uint8_t> frameBuffer_;
     std::vector<uint32_t> unpacked_;
     double appliedTimeMS_ = 0;

@@ -57,6 +57,9 @@ struct LParamPayload<WM_MOVE_CURSOR_LINE> { using Type = double; };
 // wParam 1 for the cursor line's X, 2 for its Y.
 template <>
 struct LParamPayload<WM_CURSOR_VALUE> { using Type = double; };
+// wParam 0, lParam the note; an empty one takes the note away.
+template <>
+struct LParamPayload<WM_STATUS_NOTE> { using Type = QString; };
 
 // wParam 0, lParam the serial number of the device whose calibration changed.
 template <>

@@ -37,5 +37,7 @@ inline constexpr unsigned WM_RESCAN_DEVICES = WM_USER + 2049;
 inline constexpr unsigned WM_ACTIVE_TRIGGER = WM_USER + 2050;
 // To the region panel: a calibration was written into a device.
 inline constexpr unsigned WM_DEVICE_AXES_CHANGED = WM_USER + 2051;
+// To the main window: a page's note for the status bar.
+inline constexpr unsigned WM_STATUS_NOTE = WM_USER + 2052;
 
 }  // namespace quenlix

@@ -165,7 +165,11 @@ TEST_F(Toolbar, LayoutsHaveTheirWidthsAndButtonsAndEveryButtonItsImage) {
         std::vector<int> lacks;
     };
     const std::vector<Expected> layouts = {
-        {kLayoutLiveView, 29 * 30 + 5, 30, {ID_BTN_STORE_REFERENCE, ID_BTN_EXTRA}, {ID_BTN_OPEN_CONTINUOUS}},
+        {kLayoutLiveView,
+         30 * 30 + 5,
+         31,
+         {ID_BTN_STORE_REFERENCE, ID_BTN_EXTRA, ID_BTN_AUTO_INTEGRATION},
+         {ID_BTN_OPEN_CONTINUOUS}},
         {kLayoutContinuousViewer,
          15 * 30 + 5,
          15,
@@ -246,8 +250,11 @@ TEST_F(Toolbar, TooltipsAreInTheLanguageOfTheMoment) {
     EXPECT_EQ(tooltipOf(ID_BTN_EXTRA), "") << "the extra command has no text";
     EXPECT_EQ(tooltipOf(ID_BTN_ZOOM_IN), "Zoom In");
     EXPECT_EQ(tooltipOf(ID_BTN_ABSORBANCE), "Absorbance");
+    EXPECT_EQ(tooltipOf(ID_BTN_AUTO_INTEGRATION), "Automatic integration time (press again or Esc to cancel)")
+        << "the program's own text table";
     languageIndex = 1;
     EXPECT_EQ(tooltipOf(ID_BTN_SAVE_SERIES), QString::fromWCharArray(L"儲存連續光譜資料"));
+    EXPECT_EQ(tooltipOf(ID_BTN_AUTO_INTEGRATION), QString::fromWCharArray(L"自動積分時間（再按一次或 Esc 取消）"));
     QToolTip::hideText();
 }
 

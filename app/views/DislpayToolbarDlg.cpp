@@ -4,6 +4,7 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "AutoIntegrationTexts.h"
 #include "Lexora.h"
 #include "SvgImages.h"
 #include "UiText.h"
@@ -21,7 +22,8 @@ constexpr int kPageStep = 30;
 struct ButtonKind {
     int command;
     const char* image;  // :/icons/<image>.svg
-    TextRow* tooltip;   // none for the extra command
+    TextRow* tooltip;   // none for the extra command and the program's own buttons
+    const OwnTextRow* ownTooltip = nullptr;  // the program's own buttons
 };
 
 const ButtonKind kButtonKinds[] = {
@@ -62,6 +64,7 @@ const ButtonKind kButtonKinds[] = {
     {ID_BTN_STORE_DARK_AND_SUBTRACT, "store_dark_and_subtract",
      &strMainDlg_SpecRegion_SpecDisplay_ToolbarDlg_IdBtnSpecDeleteDark1},
     {ID_BTN_EXTRA, "extra", nullptr},
+    {ID_BTN_AUTO_INTEGRATION, "auto_integration", nullptr, &autoIntegration_Tooltip},
     {ID_BTN_SAVE_BASE_DELETED, "save_base_deleted",
      &strMainDlg_SpecRegion_SpecDisplay_ToolbarDlg_IdBtnSaveDelBaseSpecData},
 };
@@ -80,7 +83,7 @@ const std::vector<int> kYUnitGroup = {ID_BTN_SUBTRACT_DARK, ID_BTN_ABSORBANCE, I
 const std::vector<int> kStateButtons = {
     ID_BTN_DEV_RUN,        ID_BTN_DEV_STOP,     ID_BTN_ZOOM_IN,    ID_BTN_ZOOM_OUT,      ID_BTN_CHOOSE_ZOOM,
     ID_BTN_MOVE_IMAGE,     ID_BTN_RETICULE,     ID_BTN_AUTO_PEAK,  ID_BTN_SUBTRACT_DARK, ID_BTN_ABSORBANCE,
-    ID_BTN_TRANSMISSIVITY, ID_BTN_REFLECTIVITY, ID_BTN_SAVE_SERIES};
+    ID_BTN_TRANSMISSIVITY, ID_BTN_REFLECTIVITY, ID_BTN_SAVE_SERIES, ID_BTN_AUTO_INTEGRATION};
 
 bool Contains(const std::vector<int>& list, int command) {
     return std::find(list.begin(), list.end(), command) != list.end();
@@ -115,7 +118,7 @@ Layout LayoutOf(int layout) {
                                         ID_BTN_STORE_DARK_AND_SUBTRACT};
     switch (layout) {
         case kLayoutLiveView:
-            return {29, join({acquire,
+            return {30, join({{ID_BTN_DEV_RUN, ID_BTN_DEV_STOP, ID_BTN_DEV_RUN_ONCE, ID_BTN_AUTO_INTEGRATION},
                               view,
                               {ID_BTN_STORE_DARK, ID_BTN_STORE_REFERENCE, ID_BTN_SHOW_RAW,
                                ID_BTN_SUBTRACT_DARK, ID_BTN_STORE_DARK_AND_SUBTRACT, ID_BTN_SUPERPOSITION,
@@ -214,6 +217,8 @@ void CDislpayToolbarDlg::PressInGroup(int command, const std::vector<int>& group
 
 void CDislpayToolbarDlg::ReleaseSeriesButton() { SetPressed(ID_BTN_SAVE_SERIES, false); }
 
+void CDislpayToolbarDlg::ReleaseAutoIntegrationButton() { SetPressed(ID_BTN_AUTO_INTEGRATION, false); }
+
 LRESULT CDislpayToolbarDlg::Send(int command, int state) {
     return SendMessage(view_, WM_TOOLBAR_COMMAND, static_cast<WPARAM>(command), state);
 }
@@ -249,6 +254,15 @@ void CDislpayToolbarDlg::OnButton(int command) {
         const int unit = command == ID_BTN_STORE_DARK_AND_SUBTRACT ? ID_BTN_SUBTRACT_DARK : command;
         const int state = command == ID_BTN_STORE_DARK_AND_SUBTRACT ? 0 : 1;
         if (Send(command, state) && !IsPressed(unit)) PressInGroup(unit, kYUnitGroup);
+    } else if (command == ID_BTN_AUTO_INTEGRATION) {
+        // The view refuses to start without a device it can run on; it
+        // releases the button itself when the run ends.
+        if (IsPressed(command)) {
+            SetPressed(command, false);
+            Send(command, 0);
+        } else if (Send(command, 1)) {
+            SetPressed(command, true);
+        }
     } else if (command == ID_BTN_SAVE_SERIES) {
         if (IsPressed(command)) {
             SetPressed(command, false);
@@ -281,10 +295,11 @@ void CDislpayToolbarDlg::resizeEvent(QResizeEvent*) { UpdateScrolling(); }
 void CDislpayToolbarDlg::ShowToolTip(const QHelpEvent& help) {
     for (const auto& [command, button] : buttons_) {
         const ButtonKind* kind = KindOf(command);
-        if (!kind->tooltip) continue;
+        if (!kind->tooltip && !kind->ownTooltip) continue;
         if (!button->geometry().contains(strip_->mapFrom(this, help.pos()))) continue;
         // Looked up now, so the tooltip is always in the current language.
-        QToolTip::showText(help.globalPos(), Text(*kind->tooltip), button);
+        QToolTip::showText(help.globalPos(), kind->tooltip ? Text(*kind->tooltip) : OwnText(*kind->ownTooltip),
+                           button);
         return;
     }
     QToolTip::hideText();

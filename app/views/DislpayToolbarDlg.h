@@ -27,6 +27,8 @@ public:
     void Create();
     // Releases "save continuous data" (a series ended).
     void ReleaseSeriesButton();
+    // Releases "automatic integration time" (the run ended).
+    void ReleaseAutoIntegrationButton();
 
     // Width of the buttons of the layout: n × 30 + 5 for n buttons wide.
     int ToolbarWidth() const;

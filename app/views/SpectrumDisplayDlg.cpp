@@ -1,8 +1,10 @@
 #include "SpectrumDisplayDlg.h"
 
+#include <QKeyEvent>
 #include <QResizeEvent>
 #include <algorithm>
 
+#include "AutoIntegrationTexts.h"
 #include "LaserDeviceSettingDlg.h"
 #include "Lexora.h"
 #include "MessagePayloads.h"
@@ -96,12 +98,18 @@ LRESULT CSpectrumDisplayDlg::OnMessage(unsigned msg, WPARAM wParam, LPARAM lPara
         }
         case WM_ACTIVE_TRIGGER:
             return wParam == 100 ? OpenLaserSettings() : 0;
+        case WM_TOOLBAR_COMMAND:
+            if (wParam != ID_BTN_AUTO_INTEGRATION) return CSpectrumDisplayBase::OnMessage(msg, wParam, lParam);
+            if (lParam != 0) return StartAutoIntegration();
+            CancelAutoIntegration();
+            return 1;
         default:
             return CSpectrumDisplayBase::OnMessage(msg, wParam, lParam);
     }
 }
 
 LRESULT CSpectrumDisplayDlg::BindChosen(const std::vector<int>& positions) {
+    CancelAutoIntegration();
     RemoveAllDevices();
     chart.DeleteAllDeviceLine();
     // Bound in the order of the device list, whatever the order received.
@@ -122,6 +130,90 @@ void CSpectrumDisplayDlg::OnDeviceAdded(int number, int pointCount, const double
                                         const std::wstring& serialNumber) {
     chart.AddDeviceLine(number, pointCount, xBuffer, serialNumber);
     saturatedPoints_.reserve(static_cast<std::size_t>(pointCount / 2 + 1));
+}
+
+LRESULT CSpectrumDisplayDlg::StartAutoIntegration() {
+    const ViewDevice* device = activeDevice < 0 ? nullptr : FindRecord(activeDevice);
+    // Frames must come on their own, each exposed for the time set.
+    if (!device || acquisitionCommand != 0 || triggerMode != 0) {
+        SendWithLParam<WM_STATUS_NOTE>(messageTargets.mainWindow, 0, OwnText(autoIntegration_Refused));
+        return 0;
+    }
+    autoIntegration_.emplace(AutoIntegration::DeviceOf(*device->link));
+    autoDevice_ = device->number;
+    autoIntegration_->Begin(device->link->GetIntegralTimeMS(), device->link->GetFrameNo());
+    ShowAutoIntegration();
+    return 1;
+}
+
+void CSpectrumDisplayDlg::CancelAutoIntegration() {
+    if (!autoIntegration_ || !autoIntegration_->IsRunning()) return;
+    ApplyAutoTime(autoIntegration_->Cancel());
+    ShowAutoIntegration();
+    toolbarDlg->ReleaseAutoIntegrationButton();
+}
+
+void CSpectrumDisplayDlg::ApplyAutoTime(double ms) {
+    applyingAutoTime_ = true;
+    SendWithLParam<WM_PAGE_PARAMETER>(this, 0, ms);
+    applyingAutoTime_ = false;
+    SendWithLParam<WM_INTEGRATION_TIME_SHOWN>(messageTargets.parameterStrip, 0, integralTimeMS);
+}
+
+int CSpectrumDisplayDlg::ApplyParameter(int kind, LPARAM value) {
+    // A time or trigger set by the user meanwhile ends the run where the user put it.
+    if (!applyingAutoTime_ && (kind == 0 || kind == 3) && autoIntegration_ && autoIntegration_->IsRunning()) {
+        autoIntegration_->Cancel();
+        SendWithLParam<WM_STATUS_NOTE>(messageTargets.mainWindow, 0, QString());
+        toolbarDlg->ReleaseAutoIntegrationButton();
+    }
+    return CSpectrumDisplayBase::ApplyParameter(kind, value);
+}
+
+void CSpectrumDisplayDlg::OnFrameTaken(const ViewDevice& device) {
+    if (!autoIntegration_ || !autoIntegration_->IsRunning() || device.number != autoDevice_) return;
+    const std::optional<double> next = autoIntegration_->Take(device.frame.data(), device.lastFrameNo);
+    if (next) {
+        ApplyAutoTime(*next);
+        // Frames published from here on were exposed wholly with the new time.
+        autoIntegration_->Applied(device.link->GetIntegralTimeMS(), device.link->GetFrameNo());
+    }
+    if (!next && autoIntegration_->IsRunning()) return;  // a frame from before the change
+    ShowAutoIntegration();
+    if (!autoIntegration_->IsRunning()) toolbarDlg->ReleaseAutoIntegrationButton();
+}
+
+void CSpectrumDisplayDlg::ShowAutoIntegration() {
+    const AutoIntegration& run = *autoIntegration_;
+    const auto number = [](double value) { return QString::number(value, 'f', 1); };
+    const QString ms = number(run.TimeMs());
+    const QString peak = number(100 * run.PeakFraction());
+    QString note;
+    switch (run.Result()) {
+        case AutoIntegration::Outcome::Running:
+            note = OwnText(autoIntegration_Step)
+                       .arg(QString::number(run.Step() + 1), QString::number(AutoIntegration::kMaxSteps), ms);
+            break;
+        case AutoIntegration::Outcome::Reached:
+            note = OwnText(autoIntegration_Reached).arg(ms, peak);
+            break;
+        case AutoIntegration::Outcome::StillSaturated:
+            note = OwnText(autoIntegration_StillSaturated).arg(ms);
+            break;
+        case AutoIntegration::Outcome::TooBright:
+            note = OwnText(autoIntegration_TooBright).arg(ms, peak);
+            break;
+        case AutoIntegration::Outcome::TooDark:
+            note = OwnText(autoIntegration_TooDark).arg(ms, peak);
+            break;
+        case AutoIntegration::Outcome::NotReached:
+            note = OwnText(autoIntegration_NotReached).arg(QString::number(run.Step()), ms, peak);
+            break;
+        default:
+            note = OwnText(autoIntegration_Cancelled).arg(number(run.PreviousMs()));
+            break;
+    }
+    SendWithLParam<WM_STATUS_NOTE>(messageTargets.mainWindow, 0, note);
 }
 
 void CSpectrumDisplayDlg::OnNewSpectrum(int number, const double* yBuffer) {
@@ -166,6 +258,7 @@ void CSpectrumDisplayDlg::OnIntegralTimeApplied() {
 }
 
 void CSpectrumDisplayDlg::BeforeRescan() {
+    CancelAutoIntegration();
     CSpectrumDisplayBase::BeforeRescan();
     chart.DeleteAllDeviceLine();
 }
@@ -227,8 +320,14 @@ void CSpectrumDisplayDlg::Run() {
 }
 
 void CSpectrumDisplayDlg::Stop() {
+    CancelAutoIntegration();
     CSpectrumDisplayBase::Stop();
     if (laserOn) SwitchLaser(false);
+}
+
+void CSpectrumDisplayDlg::RunOnce() {
+    CancelAutoIntegration();
+    CSpectrumDisplayBase::RunOnce();
 }
 
 void CSpectrumDisplayDlg::AddActiveSpectrum() {
@@ -280,6 +379,20 @@ void CSpectrumDisplayDlg::ToggleInfo() {
 }
 
 void CSpectrumDisplayDlg::resizeEvent(QResizeEvent*) { Layout(); }
+
+void CSpectrumDisplayDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && autoIntegration_ && autoIntegration_->IsRunning()) {
+        CancelAutoIntegration();
+        return;
+    }
+    CSpectrumDisplayBase::keyPressEvent(event);
+}
+
+// A hidden page stops taking frames: the run would wait for none.
+void CSpectrumDisplayDlg::hideEvent(QHideEvent* event) {
+    CancelAutoIntegration();
+    CSpectrumDisplayBase::hideEvent(event);
+}
 
 void CSpectrumDisplayDlg::Layout() {
     const int w = width();

@@ -36,6 +36,7 @@ inline constexpr int ID_BTN_OPEN_CONTINUOUS = 32958;
 inline constexpr int ID_BTN_SUPERPOSITION = 32959;
 inline constexpr int ID_BTN_STORE_DARK_AND_SUBTRACT = 32962;
 inline constexpr int ID_BTN_EXTRA = 32965;
+inline constexpr int ID_BTN_AUTO_INTEGRATION = 32970;
 inline constexpr int ID_BTN_SAVE_BASE_DELETED = 32973;
 
 // The toolbar layouts: which buttons a view shows.

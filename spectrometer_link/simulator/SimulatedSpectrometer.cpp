@@ -229,7 +229,8 @@ void SimulatedSpectrometer::ExpectPixel(size_t i, double ms, double dark) {
         const double nm = scene_.wavelengthNm[i] - driftShiftNm_;
         source = steadySourcePerMs_[i] + driftHeight_ * GaussianLines(driftLines_, SceneLineWidthNm(setup_.scene), nm);
     }
-    const double light = sourceOn_ ? source * (sampleIn_ ? scene_.transmittance[i] : 1.0) : 0.0;
+    const double brightness = std::isfinite(setup_.brightness) && setup_.brightness > 0 ? setup_.brightness : 0.0;
+    const double light = sourceOn_ ? brightness * source * (sampleIn_ ? scene_.transmittance[i] : 1.0) : 0.0;
     const double signal = light * ms;
     const double flashSignal = signal + scene_.plasmaCounts[i];
     meanCounts_[i] = static_cast<float>(dark + signal);
@@ -430,6 +431,12 @@ void SimulatedSpectrometer::SetSourceOn(bool on) {
 void SimulatedSpectrometer::SetSampleIn(bool in) {
     std::lock_guard lock(mutex_);
     sampleIn_ = in;
+    ComputeExpectedCounts();
+}
+
+void SimulatedSpectrometer::SetBrightness(double factor) {
+    std::lock_guard lock(mutex_);
+    setup_.brightness = factor;
     ComputeExpectedCounts();
 }
 

@@ -51,6 +51,9 @@ struct SimulatedUnitSetup {
     std::optional<std::array<double, 4>> trueDispersion;
     Scene scene = Scene::MercuryArgonLamp;
     SceneDrift drift;
+    // The source's light is multiplied by this (below 0 or not finite: 0);
+    // dark level and read noise stay.
+    double brightness = 1.0;
 };
 
 // Unit k of the defaults: model 0, serial part "SIM" + k in five digits,
@@ -127,6 +130,8 @@ public:
     void SetSourceOn(bool on);
     void SetSampleIn(bool in);
     void SetLaserFiring(bool firing);
+    // The setup's brightness, changed from the next frame on.
+    void SetBrightness(double factor);
     bool IsSourceOn() const;
     bool IsSampleIn() const;
     bool IsLaserFiring() const;

@@ -41,6 +41,17 @@ bool PositiveNumber(const char* option, const char* value, double& out, Error& e
     return true;
 }
 
+bool Fraction(const char* option, const char* value, double& out, Error& error) {
+    double x = 0;
+    if (!PositiveNumber(option, value, x, error) || x > 1) {
+        error = std::string("--") + option + " takes a fraction of full scale above 0 and at most 1, not '" +
+                value + "'";
+        return false;
+    }
+    out = x;
+    return true;
+}
+
 bool Text(const char* option, const char* value, const char* what, std::string& out, Error& error) {
     if (*value == '\0') {
         error = std::string("--") + option + " takes " + what + ", not an empty text";
@@ -103,6 +114,15 @@ const OptionRow kOptions[] = {
     {"integration-ms", Takes::Value,
      [](AcquireOptions& o, const char* v, Error& e) {
          return PositiveNumber("integration-ms", v, o.integrationMs, e);
+     }},
+    {"auto-integration", Takes::OptionalValue,
+     [](AcquireOptions& o, const char* v, Error& e) {
+         o.autoIntegration = true;
+         return v == nullptr || Fraction("auto-integration", v, o.autoTarget, e);
+     }},
+    {"auto-margin", Takes::Value,
+     [](AcquireOptions& o, const char* v, Error& e) {
+         return WholeNumber("auto-margin", v, 0, INT_MAX, o.autoMargin, e);
      }},
     {"average", Takes::Value,
      [](AcquireOptions& o, const char* v, Error& e) {
@@ -207,6 +227,19 @@ bool CheckTogether(AcquireOptions& o, const std::set<std::string>& given, Error&
         return false;
     }
     const bool dark = has("dark") || o.takeDark;
+    if (o.autoIntegration && dark) {
+        error = std::string("--auto-integration changes the integration time, which ") +
+                (o.takeDark ? "--take-dark" : "--dark") + " must match: give one of them";
+        return false;
+    }
+    if (o.autoIntegration && o.trigger != AcquireOptions::Trigger::Clock) {
+        error = "--auto-integration needs --trigger clock: it judges frames as they come";
+        return false;
+    }
+    if (has("auto-margin") && !o.autoIntegration) {
+        error = "--auto-margin is used only with --auto-integration";
+        return false;
+    }
     // A dark spectrum given is meant to be subtracted.
     if (!has("y") && dark) o.yType = 1;
     const std::string y = std::string("--y ") + kYNames[o.yType];
@@ -298,6 +331,10 @@ std::string AcquireUsage(const char* programName) {
            "  --device N             the spectrometer numbered N by --list (default 0)\n"
            "  --serial S             the spectrometer with serial number S\n"
            "  --integration-ms T     integration time in milliseconds (within the model's limits)\n"
+           "  --auto-integration[=F] before the spectra, find the time at which the highest pixel sits\n"
+           "                         at F of full scale (0 < F <= 1, default 0.8) in at most 6 frames,\n"
+           "                         starting from --integration-ms; tells the outcome on standard error\n"
+           "  --auto-margin M        pixels at each end left out of that highest pixel (default 10)\n"
            "  --average A            frames averaged into each spectrum (default 1)\n"
            "  --smooth S             boxcar smoothing half-width in pixels (default 0)\n"
            "  --count K              spectra to write (default 1)\n"
@@ -324,7 +361,9 @@ std::string AcquireUsage(const char* programName) {
            "\n"
            "Progress goes to standard error when it is a terminal. Ctrl-C (or SIGTERM, SIGHUP) stops after\n"
            "the spectrum being taken is written and ends with 0; a second one stops at once. Files are\n"
-           "written whole or not at all.\n"
+           "written whole or not at all. When --auto-integration cannot reach its target (too bright at the\n"
+           "shortest time, too dark at the longest, or not within 6 frames) the spectra are taken at the\n"
+           "time it ended at, and the run still ends with 0.\n"
            "\n"
            "A pixel that reaches the model's full scale in any frame of a spectrum is saturated: standard\n"
            "error says when saturation starts (with the pixel count) and ends, and sums it up at the end;\n"

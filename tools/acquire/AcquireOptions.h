@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "AutoIntegration.h"
+
 namespace quenlix {
 
 // What a quenlix-acquire command line asks for, checked as a whole.
@@ -14,7 +16,10 @@ struct AcquireOptions {
     int simulatedDevices = -1;  // -1: the USB hardware
     int deviceNumber = 0;       // as --list numbers them; unused with a serial number
     std::string serialNumber;   // empty: by number
-    double integrationMs = 0;
+    double integrationMs = 0;  // with autoIntegration the time the search starts from
+    bool autoIntegration = false;  // find the time before the spectra are taken
+    double autoTarget = AutoIntegration::kDefaultTarget;  // of full scale
+    int autoMargin = AutoIntegration::kDefaultMargin;     // pixels left out at each end
     int avgCount = 1;
     int smoothness = 0;
     int count = 1;

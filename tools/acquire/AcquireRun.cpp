@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "AcquisitionSession.h"
+#include "AutoIntegration.h"
 #include "AxisUnits.h"
 #include "DataFileLoad.h"
 #include "DataFileSave.h"
@@ -64,6 +66,7 @@ public:
 private:
     enum class Outcome { Spectrum, Stopped, Failed, Stalled };
 
+    void FrameTaken(const ViewDevice& record) override;
     void SpectrumReady(const ViewDevice&) override { ready_ = true; }
     void LinkFailed() override { failed_ = true; }
     void IntegralTimeTaken(double ms) override { takenMs_ = ms; }
@@ -81,6 +84,10 @@ private:
         return stopRequests_ > 0;
     }
     Outcome TakeSpectrum(ViewDevice& record);
+    // Finds the integration time before the spectra; Spectrum when it ended
+    // (reached or not), or why the acquisition must end.
+    Outcome AutoIntegrate(ViewDevice& record);
+    void TellAutoIntegration();
     int Unfinished(Outcome outcome, const ViewDevice& record);
     bool WaitUntil(Clock::time_point due);
     std::string FilePath(int index) const;
@@ -95,6 +102,7 @@ private:
     bool ready_ = false;
     bool failed_ = false;
     double takenMs_ = -1;
+    std::optional<AutoIntegration> autoIntegration_;
     int stopRequests_ = 0;
     CDataFileSave textWriter_;
     int nameDigits_ = 5;
@@ -181,7 +189,7 @@ Acquisition::Outcome Acquisition::TakeSpectrum(ViewDevice& record) {
     // long has stopped working, whatever its link says.
     const auto stallLimit =
         std::chrono::milliseconds(5000) +
-        std::chrono::duration<double, std::milli>(2.0 * options_.avgCount * (options_.integrationMs + 4));
+        std::chrono::duration<double, std::milli>(2.0 * options_.avgCount * (session_.settings.integralTimeMS + 4));
     long lastFrame = record.link->GetFrameNo();
     Clock::time_point lastFrameAt = Clock::now();
     for (;;) {
@@ -199,6 +207,63 @@ Acquisition::Outcome Acquisition::TakeSpectrum(ViewDevice& record) {
         }
         std::this_thread::sleep_for(kPollPeriod);
     }
+}
+
+void Acquisition::FrameTaken(const ViewDevice& record) {
+    if (!autoIntegration_ || !autoIntegration_->IsRunning()) return;
+    const std::optional<double> next = autoIntegration_->Take(record.frame.data(), record.lastFrameNo);
+    if (!next) return;
+    session_.ApplyIntegralTime(*next);
+    // Frames published from here on were exposed wholly with the new time.
+    autoIntegration_->Applied(record.link->GetIntegralTimeMS(), record.link->GetFrameNo());
+}
+
+Acquisition::Outcome Acquisition::AutoIntegrate(ViewDevice& record) {
+    autoIntegration_.emplace(AutoIntegration::DeviceOf(*record.link), options_.autoTarget, options_.autoMargin);
+    autoIntegration_->Begin(session_.settings.integralTimeMS, record.link->GetFrameNo());
+    while (autoIntegration_->IsRunning()) {
+        if (StopAsked()) {
+            session_.ApplyIntegralTime(autoIntegration_->Cancel());
+            return Outcome::Stopped;
+        }
+        const Outcome outcome = TakeSpectrum(record);
+        if (outcome != Outcome::Spectrum) return outcome;
+    }
+    TellAutoIntegration();
+    // A block being averaged may still hold frames of an earlier time.
+    return options_.avgCount > 1 ? TakeSpectrum(record) : Outcome::Spectrum;
+}
+
+void Acquisition::TellAutoIntegration() {
+    const AutoIntegration& run = *autoIntegration_;
+    char line[200];
+    const double ms = run.TimeMs();
+    const double percent = 100 * run.PeakFraction();
+    switch (run.Result()) {
+        case AutoIntegration::Outcome::Reached:
+            std::snprintf(line, sizeof line, "auto integration: %.3f ms, peak at %.1f %% of full scale (%d frames)",
+                          ms, percent, run.Step());
+            break;
+        case AutoIntegration::Outcome::StillSaturated:
+            std::snprintf(line, sizeof line, "auto integration: still saturated at the shortest time, %.3f ms", ms);
+            break;
+        case AutoIntegration::Outcome::TooBright:
+            std::snprintf(line, sizeof line,
+                          "auto integration: too bright at the shortest time, %.3f ms (peak at %.1f %%)", ms,
+                          percent);
+            break;
+        case AutoIntegration::Outcome::TooDark:
+            std::snprintf(line, sizeof line,
+                          "auto integration: too dark at the longest time, %.3f ms (peak at %.1f %%)", ms, percent);
+            break;
+        default:
+            std::snprintf(line, sizeof line,
+                          "auto integration: %.0f %% of full scale not reached in %d frames; %.3f ms (peak at "
+                          "%.1f %%)",
+                          100 * run.Target(), run.Step(), ms, percent);
+            break;
+    }
+    Say(io_, line);
 }
 
 int Acquisition::Unfinished(Outcome outcome, const ViewDevice& record) {
@@ -334,6 +399,10 @@ int Acquisition::Run() {
     if (options_.trigger == AcquireOptions::Trigger::Soft) record.link->SetDevSoftTrigger();
 
     started_ = Clock::now();
+    if (options_.autoIntegration) {
+        const Outcome outcome = AutoIntegrate(record);
+        if (outcome != Outcome::Spectrum) return Unfinished(outcome, record);
+    }
     if (options_.takeDark) {
         const Outcome outcome = TakeSpectrum(record);
         if (outcome != Outcome::Spectrum) return Unfinished(outcome, record);

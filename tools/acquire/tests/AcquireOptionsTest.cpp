@@ -74,7 +74,39 @@ TEST(AcquireOptions, ValuesOutOfRangeOrNotNumbersAreRefusedNamingTheOption) {
         {Acquiring({"--serial", ""}), "--serial takes a serial number, not an empty text"},
         {Acquiring({"--prefix", "a/b"}), "--prefix is the start of a file name, not 'a/b'"},
         {{"--integration-ms", "10", "--out", ""}, "--out takes a folder or -, not an empty text"},
+        {Acquiring({"--auto-integration=0"}),
+         "--auto-integration takes a fraction of full scale above 0 and at most 1, not '0'"},
+        {Acquiring({"--auto-integration=1.01"}),
+         "--auto-integration takes a fraction of full scale above 0 and at most 1, not '1.01'"},
+        {Acquiring({"--auto-integration=80%"}),
+         "--auto-integration takes a fraction of full scale above 0 and at most 1, not '80%'"},
+        {Acquiring({"--auto-integration", "--auto-margin", "-1"}),
+         "--auto-margin takes a whole number from 0 to 2147483647, not '-1'"},
     });
+}
+
+// A dark spectrum belongs to one integration time, and triggered frames do
+// not come on their own.
+TEST(AcquireOptions, AutomaticIntegrationTimeRefusesWhatItCannotGoWith) {
+    ExpectRefused({
+        {Acquiring({"--auto-integration", "--take-dark"}),
+         "--auto-integration changes the integration time, which --take-dark must match: give one of them"},
+        {Acquiring({"--auto-integration", "--dark", "d.txt"}),
+         "--auto-integration changes the integration time, which --dark must match: give one of them"},
+        {Acquiring({"--auto-integration", "--trigger", "external"}),
+         "--auto-integration needs --trigger clock: it judges frames as they come"},
+        {Acquiring({"--auto-margin", "5"}), "--auto-margin is used only with --auto-integration"},
+    });
+    const Parsed plain = Parse(Acquiring({"--auto-integration"}));
+    ASSERT_TRUE(plain.ok) << plain.error;
+    EXPECT_TRUE(plain.options.autoIntegration);
+    EXPECT_EQ(plain.options.autoTarget, 0.8);
+    EXPECT_EQ(plain.options.autoMargin, 10);
+    const Parsed given = Parse(Acquiring({"--auto-integration=1", "--auto-margin=0"}));
+    ASSERT_TRUE(given.ok) << given.error;
+    EXPECT_EQ(given.options.autoTarget, 1.0);
+    EXPECT_EQ(given.options.autoMargin, 0);
+    EXPECT_FALSE(Parse(Acquiring({})).options.autoIntegration);
 }
 
 TEST(AcquireOptions, MalformedCommandLinesAreRefused) {

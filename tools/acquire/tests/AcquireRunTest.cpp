@@ -311,6 +311,44 @@ TEST_F(AcquireRunTest, ListingNamesEachDeviceOnOneTabSeparatedLine) {
     EXPECT_EQ(err, "quenlix-acquire: no spectrometer found\n");
 }
 
+// From 20 ms the lamp's strongest line is found a time that puts it at half
+// full scale; the spectra are taken there and their files record that time.
+// A lamp too bright for the shortest time ends there, and the spectra are
+// still taken.
+TEST_F(AcquireRunTest, AutomaticIntegrationTimeRunsBeforeTheSpectraAndTellsItsOutcome) {
+    AddUnit(0);
+    ASSERT_EQ(Run({"--integration-ms", "20", "--auto-integration=0.5", "--average", "2", "--out", "out"}),
+              kExitDone)
+        << err;
+    double ms = 0, percent = 0;
+    int frames = 0;
+    ASSERT_EQ(std::sscanf(err.c_str(), "quenlix-acquire: auto integration: %lf ms, peak at %lf %% of full scale (%d",
+                          &ms, &percent, &frames),
+              3)
+        << err;
+    EXPECT_NEAR(percent, 50, 2.5);
+    EXPECT_LE(frames, 6);
+    const std::vector<fs::path> files = FilesIn("out");
+    ASSERT_EQ(files.size(), 1u);
+    CDataFileLoad load;
+    ASSERT_EQ(load.SetLoadingSingleDataFilePath(files.front().wstring()), 1);
+    EXPECT_EQ(load.GetIntegralTimeMus(), std::lround(ms * 1000));
+    const Spectrum s = Read(files.front());
+    EXPECT_NEAR(*std::max_element(s.y.begin() + 10, s.y.end() - 10) / 16500, 0.5, 0.05)
+        << "the spectrum holds frames of the time found only";
+
+    fs::remove_all("out");
+    fs::create_directory("out");
+    kestrion::SimulatedUnitSetup bright = kestrion::DefaultSimulatedUnit(1);
+    bright.scene = kestrion::Scene::MercuryArgonLamp;
+    bright.brightness = 100;
+    bus->Add(bright);
+    ASSERT_EQ(Run({"--device", "1", "--integration-ms", "8", "--auto-integration", "--out", "out"}), kExitDone)
+        << err;
+    EXPECT_EQ(err, "quenlix-acquire: auto integration: still saturated at the shortest time, 4.000 ms\n");
+    EXPECT_EQ(FilesIn("out").size(), 1u);
+}
+
 TEST_F(AcquireRunTest, WhatCannotBeDoneEndsWithItsCodeAndOneLine) {
     AddUnit(0);
     AddUnit(1);
