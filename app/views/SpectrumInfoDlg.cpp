@@ -3,49 +3,22 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 #include <optional>
-#include <string>
 
-#include "BoundedFile.h"
 #include "Lexora.h"
 #include "MessagePayloads.h"
 #include "NumberText.h"
 #include "PressureMaoDetailDlg.h"
 #include "Prompts.h"
-#include "ReplaceFile.h"
-#include "SettingsPath.h"
+#include "RubyPressure.h"
 #include "UiText.h"
 
 namespace quenlix {
 namespace {
 
-constexpr const char* kReferenceFile = "config/i0.bin";
-// The file holds one short line.
-constexpr std::size_t kReferenceFileLimit = 4096;
 constexpr WPARAM kNone = static_cast<WPARAM>(-1);
 // A message of the view's that the panel answers with 1 and nothing else.
 constexpr unsigned kAnswerOne = WM_USER + 2048;
-
-// The pressure in GPa that a ruby R1 line at lambda indicates on the Mao
-// scale with reference line lambda0 (both in nm); none where the scale
-// gives no finite number, as for a line at or below 0 nm.
-std::optional<double> MaoPressure(double lambda, double lambda0) {
-    if (!(lambda > 0) || !(lambda0 > 0)) return std::nullopt;
-    // 2.4840182648401825 × 100 is 1904 / 7.665.
-    const double pressure = (std::pow(1 + (lambda - lambda0) / lambda0, 7.665) - 1) * 2.4840182648401825 * 100;
-    if (!std::isfinite(pressure)) return std::nullopt;
-    return pressure;
-}
-
-// λ0 from the first line of the file; none unless it is a finite number above 0.
-std::optional<double> ReadReferenceFile() {
-    const std::string text = ReadBoundedFile(SettingsPath(kReferenceFile), kReferenceFileLimit).bytes;
-    const std::optional<double> value =
-        ScanFiniteNumber(QString::fromLatin1(text.substr(0, text.find('\n')).c_str()));
-    if (!value || *value <= 0) return std::nullopt;
-    return value;
-}
 
 QLabel* Pane(QWidget* strip) {
     auto* pane = new QLabel(strip);
@@ -242,13 +215,12 @@ void CSpectrumInfoDlg::OnXEntered() {
 }
 
 void CSpectrumInfoDlg::OnDetail() {
-    if (const std::optional<double> stored = ReadReferenceFile()) referenceWavelength = *stored;
+    if (const std::optional<double> stored = ReadRubyReferenceWavelength()) referenceWavelength = *stored;
     CPressureMaoDetailDlg dialog(referenceWavelength, this);
     if (CurrentPrompts().RunModal(dialog) != QDialog::Accepted) return;
     referenceWavelength = dialog.ReferenceWavelength();
     // A file that cannot be written is not told: λ0 holds for this panel anyway.
-    WriteFileReplacing(SettingsPathForWrite(kReferenceFile),
-                       PrintedNumber("%.2lf\n", referenceWavelength).toStdString());
+    WriteRubyReferenceWavelength(referenceWavelength);
 }
 
 }  // namespace quenlix

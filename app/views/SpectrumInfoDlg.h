@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <vector>
 
+#include "RubyPressure.h"
 #include "UpDownArrows.h"
 #include "Window.h"
 
@@ -64,7 +65,7 @@ private:
 
     Window* view = nullptr;
     CChooseDeviceDlg* chooser = nullptr;  // the view's chooser, whose ticks fill the lists
-    double referenceWavelength = 694.22;
+    double referenceWavelength = kDefaultRubyReferenceNm;
     int xUnit = 0;
     QRadioButton* deviceChoice_;
     QComboBox* deviceList_;
