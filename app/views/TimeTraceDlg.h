@@ -68,6 +68,7 @@ public:
     CPlotara& Chart() { return chart_; }
     TracePlot& Plot() { return plot_; }
     TraceBandEditor* Editor() const { return editor_; }
+    ChartCanvas* ChartView() const { return chartCanvas_; }
     TraceCanvas* PlotCanvas() const { return traceCanvas_; }
     QComboBox* DeviceChoice() const { return deviceChoice_; }
     QLabel* ReadOut() const { return readOut_; }
