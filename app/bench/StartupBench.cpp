@@ -3,9 +3,10 @@
 // spectrum painted on the live page it opens, and its teardown, as three
 // figures; the baseline is showing and painting one empty maximised window.
 // Then the program left running: the main window with two simulated
-// spectrometers on its live page, its event loop run for 20 s, and
-// the process's CPU time (all threads, from /proc/self/stat) as a share of
-// one core; the baseline is the same window without devices.
+// spectrometers, its event loop run for 20 s, once with the live page it
+// opens and once with that page closed (the links alone), and the process's
+// CPU time (all threads, from /proc/self/stat) as a share of one core; the
+// baseline is the same window without devices.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -154,7 +155,7 @@ double ProcessCpuSeconds() {
     return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-void RunIdle(benchmark::State& state, int simulatedDevices) {
+void RunIdle(benchmark::State& state, int simulatedDevices, bool closePage) {
     constexpr int kSeconds = 20;
     EnsureApplication();
     QTemporaryDir folder;
@@ -172,6 +173,9 @@ void RunIdle(benchmark::State& state, int simulatedDevices) {
             break;
         }
         WaitForFirstPaint(*app.MainWindow(), watcher);
+        if (closePage) {
+            if (auto* page = app.MainWindow()->MainPanel()->RegionPanel()->SelectedPage()) page->ClosePage();
+        }
         const double cpuBefore = ProcessCpuSeconds();
         const auto wallBefore = Clock::now();
         QEventLoop loop;
@@ -183,10 +187,13 @@ void RunIdle(benchmark::State& state, int simulatedDevices) {
     }
 }
 
-void BM_IdleBaselineWithoutDevices(benchmark::State& state) { RunIdle(state, 0); }
+void BM_IdleBaselineWithoutDevices(benchmark::State& state) { RunIdle(state, 0, false); }
 BENCHMARK(BM_IdleBaselineWithoutDevices)->Iterations(1)->Unit(benchmark::kSecond);
 
-void BM_RunningWithTwoSimulatedDevicesOnTheLivePage(benchmark::State& state) { RunIdle(state, 2); }
+void BM_RunningWithTwoSimulatedDevicesOnTheLivePage(benchmark::State& state) { RunIdle(state, 2, false); }
 BENCHMARK(BM_RunningWithTwoSimulatedDevicesOnTheLivePage)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_IdleWithTwoSimulatedDevicesNoPage(benchmark::State& state) { RunIdle(state, 2, true); }
+BENCHMARK(BM_IdleWithTwoSimulatedDevicesNoPage)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
