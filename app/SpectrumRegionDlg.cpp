@@ -10,6 +10,8 @@
 #include "Prompts.h"
 #include "SpectrumDisplayDlg.h"
 #include "SpectrumFormDlg.h"
+#include "TimeTraceDlg.h"
+#include "TraceTexts.h"
 #include "WavelengthCalibrationDlg.h"
 #include "UiText.h"
 
@@ -63,6 +65,10 @@ NewPage CSpectrumRegionDlg::CreatePage(int kind, QWidget* parent) {
             made.page = std::make_unique<CWavelengthCalibrationDlg>(chooser.chosenNumber, parent);
             break;
         }
+        case ID_NEW_TIME_TRACE:
+            made.title = OwnText(traceText_Title).replace(QStringLiteral("%d"), QString::number(tabCounter));
+            made.page = std::make_unique<CTimeTraceDlg>(parent);
+            break;
         case ID_OPEN_CONTINUOUS_SPECTRUM:
             made.title = FormatText(strMainDlg_SpecRegion_SpecTab_ContinuousSpectrum, tabCounter);
             made.page = std::make_unique<COpenContinuousSpectrumDlg>(parent);

@@ -15,6 +15,7 @@ inline constexpr int ID_NEW_SPECTRUM_CHART = 32793;
 inline constexpr int ID_NEW_SPECTRUM_FORM = 32794;
 inline constexpr int ID_NEW_WAVELENGTH_CALIBRATION = 32920;
 inline constexpr int ID_OPEN_CONTINUOUS_SPECTRUM = 32955;
+inline constexpr int ID_NEW_TIME_TRACE = 33020;
 
 // What a page command makes: the page with its tab title, or no page.
 struct NewPage {

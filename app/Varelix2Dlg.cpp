@@ -19,6 +19,7 @@
 #include "UiText.h"
 #include "UsbPermissionMessage.h"
 #include "UsbSpectrometersDlg.h"
+#include "TraceTexts.h"
 #include "UsbTexts.h"
 #include "usb/UsbBackend.h"
 
@@ -110,7 +111,7 @@ void CVarelix2Dlg::BuildMenu() {
     menuBar_ = new QMenuBar(this);
     fileMenu_ = menuBar_->addMenu(QString());
     newMenu_ = fileMenu_->addMenu(QString());
-    for (int id : {ID_NEW_SPECTRUM_CHART, ID_NEW_SPECTRUM_FORM, ID_NEW_WAVELENGTH_CALIBRATION})
+    for (int id : {ID_NEW_SPECTRUM_CHART, ID_NEW_SPECTRUM_FORM, ID_NEW_WAVELENGTH_CALIBRATION, ID_NEW_TIME_TRACE})
         AddCommand(newMenu_, id);
     openMenu_ = fileMenu_->addMenu(QString());
     AddCommand(openMenu_, ID_OPEN_CONTINUOUS_SPECTRUM);
@@ -202,6 +203,7 @@ void CVarelix2Dlg::RelabelMenu() {
     };
     for (const auto& [id, row] : captions) actions_.at(id)->setText(Text(*row));
     actions_.at(ID_USB_SPECTROMETERS)->setText(OwnText(usbMenu_Spectrometers));
+    actions_.at(ID_NEW_TIME_TRACE)->setText(OwnText(traceText_Menu));
     if (simulatorMenu_ == nullptr) return;
     simulatorMenu_->setTitle(OwnText(simulatorMenu_Title));
     for (const SimulatorCommand& c : kSimulatorCommands) actions_.at(c.id)->setText(OwnText(*c.caption));
@@ -252,6 +254,7 @@ void CVarelix2Dlg::OnCommand(int id) {
         case ID_NEW_SPECTRUM_CHART:
         case ID_NEW_SPECTRUM_FORM:
         case ID_NEW_WAVELENGTH_CALIBRATION:
+        case ID_NEW_TIME_TRACE:
         case ID_OPEN_CONTINUOUS_SPECTRUM:
             SendMessage(region, WM_OPEN_TAB, static_cast<WPARAM>(id), 0);
             break;

@@ -1,6 +1,7 @@
 #include "AxisTicks.h"
 
 #include <cmath>
+#include <cstdio>
 
 AxisTicks ComputeAxisTicks(double min, double max, int divisor) {
     AxisTicks ticks;
@@ -23,4 +24,14 @@ AxisTicks ComputeAxisTicks(double min, double max, int divisor) {
     for (; k * step < max && ticks.count < AxisTicks::kCapacity; ++k) ticks.values[ticks.count++] = k * step;
     ticks.decimals = power > 0 ? power : 0;
     return ticks;
+}
+
+void FormatTickLabels(const AxisTicks& ticks, std::array<QString, AxisTicks::kCapacity>& labels) {
+    char format[16];
+    std::snprintf(format, sizeof format, "%%.%dlf", ticks.decimals);
+    for (int i = 0; i < ticks.count; ++i) {
+        char text[64];
+        std::snprintf(text, sizeof text, format, ticks.values[i]);
+        labels[i] = QString::fromLatin1(text);
+    }
 }

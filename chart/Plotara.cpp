@@ -1,7 +1,6 @@
 #include "Plotara.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "AxisTitles.h"
 
@@ -272,21 +271,6 @@ void CPlotara::BackToLastAxisRegion() {
 }
 
 void CPlotara::DeleteAllAxixRegion() { zoomHistory.clear(); }
-
-namespace {
-
-// Labels are formatted once per region change, not on every repaint.
-void FormatTickLabels(const AxisTicks& ticks, std::array<QString, AxisTicks::kCapacity>& labels) {
-    char format[16];
-    std::snprintf(format, sizeof format, "%%.%dlf", ticks.decimals);
-    for (int i = 0; i < ticks.count; ++i) {
-        char text[64];
-        std::snprintf(text, sizeof text, format, ticks.values[i]);
-        labels[i] = QString::fromLatin1(text);
-    }
-}
-
-}  // namespace
 
 void CPlotara::ResetDotlineCoords() {
     xTicks = ComputeAxisTicks(xMin, xMax, 8);

@@ -125,6 +125,21 @@ public:
     // active; until then it holds zeros.
     bool HasPeakDeleteBaseData() const { return baseDeletedSearched; }
 
+    // Bands: X ranges (from < to, in the X unit) shaded under the lines in
+    // colours of their own, with edges the pointer can drag.
+    struct BandRegion {
+        double from = 0, to = 0;
+        uint32_t color = 0;
+    };
+    void SetBandRegions(const std::vector<BandRegion>& bands);
+    const std::vector<BandRegion>& BandRegions() const { return bandRegions; }
+    // The band edge drawn within a few pixels of (x, y) in the plot: 2 * band
+    // for a band's left edge, 2 * band + 1 for its right one; -1 for none.
+    int HitBandEdge(int x, int y) const;
+    // Moves that edge to the X of pixel column x, inside the X range and at
+    // least a pixel's width on its side of the band's other edge.
+    void DragBandEdge(int edge, int x);
+
     // Paints the whole chart on a painter over an image of the chart's size,
     // then writes a pending SaveImage request from that image.
     void DrawImage(QPainter& painter);
@@ -170,6 +185,7 @@ private:
     void DrawVerticalLine(QPainter& painter);
     void DrawAutoPeak(QPainter& painter);
     void DrawMarkings(QPainter& painter);
+    void DrawBandRegions(QPainter& painter);
 
     bool savePending = false;
     std::wstring savePath;
@@ -224,6 +240,7 @@ private:
     std::vector<double> libsX, libsY;
     std::vector<QString> libsName;
     int libsCount = 0;
+    std::vector<BandRegion> bandRegions;
 
     // Drawing state of one DrawImage pass: the text colour that layers
     // without their own inherit, and the pixels of the current polyline

@@ -16,6 +16,7 @@ void CPlotara::DrawImage(QPainter& painter) {
     DrawAxis(painter);
     DrawDotlines(painter);
     DrawTextW(painter);
+    DrawBandRegions(painter);
     DrawSpectrumLine(painter);
     DrawChooseZoomInDotLine(painter);
     if (showLibs) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "ScrivonaExport.h"
 
 namespace scrivona {
 
@@ -21,5 +24,10 @@ LocalTime LocalTimeNow();
 // "Sat, Jun 20, 2020 14:03:05": English names whatever the user's locale, so
 // files read the same everywhere.
 std::wstring SavingTimeText(const LocalTime& time);
+
+// The seconds from 1970-01-01 00:00:00 to the time a SavingTimeText gives
+// (local time taken as it is: differences between files are what counts);
+// none for any other text.
+SCRIVONA_API std::optional<long long> SavingTimeSeconds(const std::wstring& text);
 
 }  // namespace scrivona

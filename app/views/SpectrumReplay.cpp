@@ -53,6 +53,7 @@ bool SpectrumReplay::Read(const std::string& path) {
     std::vector<double> x(count), y(count);
     if (reader_.LoadSingleData(x.data(), y.data()) != 1) return false;
     spectrum_.path = widePath;
+    spectrum_.savingTime = reader_.GetSavingTime();
     reader_.GetDataType(spectrum_.xType, spectrum_.yType);
     Ranges ranges{x.front(), x.back(), 1e11, -1e11};
     for (const double value : y) {

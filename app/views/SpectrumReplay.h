@@ -25,6 +25,7 @@ public:
 
     struct Spectrum {
         std::wstring path;
+        std::wstring savingTime;  // as the file's header writes it
         int xType = 0;
         int yType = 0;
         std::vector<double> x, y;

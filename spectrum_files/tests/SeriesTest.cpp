@@ -6,6 +6,7 @@
 
 #include "DataFileLoad.h"
 #include "DataFileSave.h"
+#include "LocalTime.h"
 #include "TestFiles.h"
 
 using namespace scrivona_test;
@@ -183,3 +184,18 @@ TEST_F(SeriesTest, DirectoryLoadingGoesByNameAndNeverOverrunsTheFirstFilesSize) 
 }
 
 }  // namespace
+
+// Series files record their saving time as text; the difference of two
+// read back is the time between them, across a midnight, a month's end and
+// a leap day.
+TEST(SavingTime, ReadBackGivesTheSecondsBetweenFiles) {
+    const auto before = scrivona::SavingTimeSeconds(L"Wed, Feb 28, 2024 23:59:58");
+    const auto after = scrivona::SavingTimeSeconds(L"Fri, Mar 01, 2024 00:00:03");
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(*after - *before, 86400 + 5);
+    EXPECT_EQ(scrivona::SavingTimeSeconds(L"Thu, Jan 01, 1970 00:00:00"), 0);
+    EXPECT_EQ(scrivona::SavingTimeSeconds(L"Sat, Jun 20, 2020 14:03:05"), 1592661785);
+    for (const wchar_t* bad : {L"", L"Sat, Jux 20, 2020 14:03:05", L"Sat, Jun 20, 2020 24:03:05",
+                               L"Sat, Jun 20, 2020 14:03:05 extra", L"Sat, Jun 20 2020 14:03:05"})
+        EXPECT_FALSE(scrivona::SavingTimeSeconds(bad)) << std::wstring(bad).size();
+}
