@@ -345,7 +345,10 @@ TEST_F(AcquireRunTest, AutomaticIntegrationTimeRunsBeforeTheSpectraAndTellsItsOu
     bus->Add(bright);
     ASSERT_EQ(Run({"--device", "1", "--integration-ms", "8", "--auto-integration", "--out", "out"}), kExitDone)
         << err;
-    EXPECT_EQ(err, "quenlix-acquire: auto integration: still saturated at the shortest time, 4.000 ms\n");
+    // Its one spectrum is then told as saturated, as any other would be.
+    EXPECT_EQ(err.substr(0, err.find('\n') + 1),
+              "quenlix-acquire: auto integration: still saturated at the shortest time, 4.000 ms\n");
+    EXPECT_NE(err.find("quenlix-acquire: 1 of 1 spectra had saturated pixels"), std::string::npos) << err;
     EXPECT_EQ(FilesIn("out").size(), 1u);
 }
 
