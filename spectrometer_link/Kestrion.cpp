@@ -516,7 +516,13 @@ bool CKestrion::IsRcvDataReady() {
 void CKestrion::ReceiveYData() {
     const auto start = Clock::now();
     int length = p::kReplyLength;
-    UsbStatus status = Exchange(p::kFrameRequest.data(), frameBuffer_.data(), length, kBulkTimeoutMs);
+    // The device answers a frame request with its next finished exposure, so
+    // beyond an exposure of about 400 ms a bare 400 ms wait would time out on
+    // nearly every fetch and the link would reopen forever.
+    // (The longest exposure of any model is 10 s.)
+    const double exposureMs = std::isfinite(appliedTimeMS_) ? std::clamp(appliedTimeMS_, 0.0, 10000.0) : 0.0;
+    const int timeoutMs = kBulkTimeoutMs + static_cast<int>(std::ceil(exposureMs));
+    UsbStatus status = Exchange(p::kFrameRequest.data(), frameBuffer_.data(), length, timeoutMs);
     const auto end = Clock::now();
     rcvDurationMS = std::chrono::duration<double, std::milli>(end - start).count();
     // A reply too short for the model's layout is not a frame.

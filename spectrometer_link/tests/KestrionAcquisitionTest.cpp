@@ -241,6 +241,21 @@ TEST_F(KestrionAcquisition, FetchPeriodIsWholeMillisecondsPlusFour) {
 
 // Going away, a running link keeps fetching on a fast tick for a moment
 // (whatever the device still holds), pauses, then closes: nothing after.
+// The device answers a frame request when an exposure ends, so at times
+// beyond the 400 ms transfer timeout the link must wait that long rather than
+// time out and reopen the device on every fetch.
+TEST_F(KestrionAcquisition, ExposuresLongerThanTheTransferTimeoutKeepDelivering) {
+    auto unit = AddUnit();
+    CKestrion link;
+    ASSERT_EQ(link.StartDevice(0), 1);
+    ASSERT_EQ(link.SetIntegralTimeMS(600), 1);
+    unit->RecordTraffic(true);
+    const long first = link.GetFrameNo();
+    ASSERT_TRUE(WaitFor([&] { return link.GetFrameNo() >= first + 3; }, 10s));
+    EXPECT_TRUE(link.IsKestrionRight());
+    EXPECT_TRUE(ControlRequests(unit->Traffic(), protocol::kReadIdentity).empty()) << "the device was reopened";
+}
+
 TEST_F(KestrionAcquisition, DestructionDrainsThenStopsAllTraffic) {
     auto unit = AddUnit();
     auto link = std::make_unique<CKestrion>();
