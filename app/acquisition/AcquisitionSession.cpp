@@ -40,7 +40,6 @@ void AcquisitionSession::Bind(const DeviceEntry& entry) {
     record->yBuffer.assign(pixels, 0.0);
     record->frame.assign(pixels, 0.0);
     LoadAxes(*record);
-    record->lastFrameNo = -1;
     // A spectrum goes to the owner only when an averaging block completes,
     // not for the empty one a fresh preprocessor holds.
     record->lastDataNo = record->preprocessor->GetDataNo();
@@ -53,6 +52,7 @@ void AcquisitionSession::Bind(const DeviceEntry& entry) {
     } else if (settings.triggerMode == 0) {
         SelectTrigger(link, false);
     }
+    SkipFramesTakenSoFar(*record);
     record->preprocessor->SetAvgCount(settings.avgCount);
     record->preprocessor->SetSmoothness(settings.smoothness);
     const ViewDevice& added = *record;
@@ -128,7 +128,10 @@ void AcquisitionSession::MarkSaturation(ViewDevice& record) {
 
 int AcquisitionSession::ApplyIntegralTime(double ms) {
     if (!std::isfinite(ms)) return 0;
-    for (const auto& record : records_) record->link->SetIntegralTimeMS0(ms);
+    for (const auto& record : records_) {
+        record->link->SetIntegralTimeMS0(ms);
+        SkipFramesTakenSoFar(*record);
+    }
     const int accepted = KeepTakenIntegralTime(ms);
     listener_.IntegralTimeApplied();
     return accepted;
@@ -165,9 +168,19 @@ int AcquisitionSession::ApplySmoothness(std::int64_t halfWidth) {
 
 int AcquisitionSession::ApplyTriggerMode(std::int64_t mode) {
     if (mode != 0 && mode != 1) return 0;
-    for (const auto& record : records_) SelectTrigger(*record->link, mode == 1);
+    for (const auto& record : records_) {
+        SelectTrigger(*record->link, mode == 1);
+        SkipFramesTakenSoFar(*record);
+    }
     settings.triggerMode = static_cast<int>(mode);
     return 1;
+}
+
+void AcquisitionSession::SkipFramesTakenSoFar(ViewDevice& record) {
+    // Read after the setting was handed to the link: a frame it publishes
+    // from now on was exposed wholly with that setting, one published before
+    // may not have been, however recent its number.
+    record.lastFrameNo = record.link->GetFrameNo();
 }
 
 void AcquisitionSession::LoadAxes(ViewDevice& record) {

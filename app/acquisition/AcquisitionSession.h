@@ -106,6 +106,9 @@ private:
     // Marks the saturated pixels of the record's newest frame and keeps each
     // pixel's highest count of the running averaging block.
     void MarkSaturation(ViewDevice& record);
+    // After a setting went to the record's link: the next step waits for a
+    // frame the link publishes from now on.
+    void SkipFramesTakenSoFar(ViewDevice& record);
     // The integration time the devices now run at, kept and reported as
     // described at ApplyIntegralTime; 1 when one of them runs at ms.
     int KeepTakenIntegralTime(double ms);
