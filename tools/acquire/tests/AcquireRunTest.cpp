@@ -504,7 +504,7 @@ TEST_F(AcquireRunTest, SaturatedPixelsAreToldOnceAndCarriedByEveryFile) {
         EXPECT_EQ(Read(file).x.size(), static_cast<size_t>(kPoints)) << "read as any other file";
     }
     ASSERT_EQ(counts.size(), 3u);
-    EXPECT_GT(counts[0], 10) << "three lines clip over several pixels each";
+    EXPECT_GE(counts[0], 6) << "three lines clip over a few pixels each";
     EXPECT_EQ(err, "quenlix-acquire: spectrum 0: " + std::to_string(counts[0]) +
                        " pixels saturated (at 16500 counts)\n"
                        "quenlix-acquire: 3 of 3 spectra had saturated pixels, at most " +
