@@ -84,6 +84,8 @@ int CCondira::GetSmoothness() const { return smoothness; }
 
 int CCondira::GetNthOfAvgCount() const { return nthOfAvg; }
 
+int CCondira::GetSuperpositionIndex() const { return superpositionIndex; }
+
 double CCondira::GetPercentOfAvgCount() const {
     return (nthOfAvg + 1) * 100.0 * (superpositionIndex + 1) / (static_cast<double>(avgCount) * superpositionCount);
 }

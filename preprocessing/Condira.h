@@ -45,6 +45,9 @@ public:
     int SetAvgCount(int n);
     int GetAvgCount() const;
     int SetSuperpositionCount(int n);
+    // Averaged spectra in the running superposition sum: 0 right after a
+    // block completed the superposed spectrum.
+    int GetSuperpositionIndex() const;
     // Half-width of the boxcar. Near the ends the window shrinks so it stays
     // symmetric; a half-width beyond what the pixel count allows smooths like
     // the widest window that fits ((N − 1) / 2) and GetSmoothness still

@@ -112,8 +112,12 @@ void AcquisitionSession::Step() {
         record->preprocessor->AddNewSpectrumData(record->frame.data());
         const long dataNo = record->preprocessor->GetDataNo();
         if (dataNo == record->lastDataNo) continue;
-        record->spectrumSaturation.Find(record->blockPeak.data(), record->pointCount, record->fullScale);
-        std::fill(record->blockPeak.begin(), record->blockPeak.end(), 0.0);
+        // A superposed spectrum changes only when its last block completes,
+        // and then holds every frame since the one before.
+        if (record->preprocessor->GetSuperpositionIndex() == 0) {
+            record->spectrumSaturation.Find(record->blockPeak.data(), record->pointCount, record->fullScale);
+            std::fill(record->blockPeak.begin(), record->blockPeak.end(), 0.0);
+        }
         record->preprocessor->GetYData(record->yBuffer.data());
         record->lastDataNo = dataNo;
         listener_.SpectrumReady(*record);

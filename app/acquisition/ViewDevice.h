@@ -26,10 +26,11 @@ struct ViewDevice {
     long lastDataNo = -1;
     double fullScale = 0;               // the model's full scale: counts clip here
     SaturationMarks frameSaturation;    // the newest frame's, in the display window
-    // Pixels saturated in at least one frame of the averaging block that made
-    // yBuffer: their mean is lowered by the clipped frames however few they are.
+    // Pixels saturated in at least one frame summed into yBuffer (its averaging
+    // block, or every block of a superposed spectrum): their mean is lowered
+    // by the clipped frames however few they are.
     SaturationMarks spectrumSaturation;
-    std::vector<double> blockPeak;      // highest count of each window pixel in the running block
+    std::vector<double> blockPeak;      // highest count of each window pixel since the last spectrum
 };
 
 }  // namespace quenlix

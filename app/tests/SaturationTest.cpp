@@ -40,17 +40,22 @@ std::set<int> PixelsOf(const SaturationMarks& marks) {
     return pixels;
 }
 
-// Keeps the newest frame's marks and, per averaging block, the union of its
-// frames' saturated pixels beside the spectrum's.
+// Keeps the newest frame's marks and, per spectrum, the union of the
+// saturated pixels of the frames summed into it beside the spectrum's. With
+// superposition a spectrum completes every `superposition` blocks, and the
+// blocks between leave its marks as they were.
 class SaturationRecorder : public AcquisitionListener {
 public:
+    int superposition = 1;
     int frames = 0;
     std::vector<double> window;  // the newest frame's display window
     SaturationMarks newest;
-    std::set<int> blockUnion;
+    std::set<int> spectrumUnion;
+    std::set<int> lastSpectrum;
     int blocks = 0;
-    int blocksUnlikeTheirLastFrame = 0;
-    int blocksDifferingFromTheirFrames = 0;
+    int spectraUnlikeTheirLastFrame = 0;
+    int spectraDifferingFromTheirFrames = 0;
+    int marksChangedMidSuperposition = 0;
 
     void FrameTaken(const ViewDevice& device) override {
         ++frames;
@@ -58,13 +63,18 @@ public:
                       device.frame.begin() + device.firstPixel + device.pointCount);
         newest = device.frameSaturation;
         const std::set<int> pixels = PixelsOf(device.frameSaturation);
-        blockUnion.insert(pixels.begin(), pixels.end());
+        spectrumUnion.insert(pixels.begin(), pixels.end());
     }
     void SpectrumReady(const ViewDevice& device) override {
-        ++blocks;
-        if (PixelsOf(device.spectrumSaturation) != blockUnion) ++blocksDifferingFromTheirFrames;
-        if (PixelsOf(device.spectrumSaturation) != PixelsOf(newest)) ++blocksUnlikeTheirLastFrame;
-        blockUnion.clear();
+        const std::set<int> marked = PixelsOf(device.spectrumSaturation);
+        if (++blocks % superposition != 0) {
+            if (marked != lastSpectrum) ++marksChangedMidSuperposition;
+            return;
+        }
+        if (marked != spectrumUnion) ++spectraDifferingFromTheirFrames;
+        if (marked != PixelsOf(newest)) ++spectraUnlikeTheirLastFrame;
+        spectrumUnion.clear();
+        lastSpectrum = marked;
     }
 };
 
@@ -163,20 +173,29 @@ TEST_F(SaturationSession, ALampAtALongTimeIsMarkedExactlyWhereItsLinesClip) {
 }
 
 // At 144 ms the top of the 546 nm line sits at full scale and clips in some
-// frames only: a spectrum is marked wherever any frame of its block clipped,
-// as the mean there is low however few frames clipped.
-TEST_F(SaturationSession, ASpectrumIsMarkedWhereAnyFrameOfItsBlockClipped) {
+// frames only: a spectrum is marked wherever any frame summed into it clipped,
+// as the mean there is low however few frames clipped. That is every frame of
+// its averaging block, and of every block a superposed spectrum adds up.
+TEST_F(SaturationSession, ASpectrumIsMarkedWhereAnyFrameSummedIntoItClipped) {
     AddUnit(0);
     DiscoverDevices();
-    SaturationRecorder recorder;
-    AcquisitionSession session(recorder);
-    session.settings.integralTimeMS = 144;
-    session.settings.avgCount = 3;
-    session.Bind(deviceList.at(0));
-    ASSERT_TRUE(StepUntil(
-        session, [&] { return recorder.blocks >= 6; }, std::chrono::seconds(60)));
-    EXPECT_EQ(recorder.blocksDifferingFromTheirFrames, 0);
-    RecordProperty("blocks marked beyond their last frame", recorder.blocksUnlikeTheirLastFrame);
+    for (const auto& [average, superposition] : {std::pair{3, 1}, std::pair{1, 3}}) {
+        SCOPED_TRACE(::testing::Message() << "average " << average << ", superposition " << superposition);
+        SaturationRecorder recorder;
+        recorder.superposition = superposition;
+        AcquisitionSession session(recorder);
+        session.settings.integralTimeMS = 144;
+        session.settings.avgCount = average;
+        session.Bind(deviceList.at(0));
+        ASSERT_EQ(session.Records().size(), 1u);
+        session.Records().front()->preprocessor->SetSuperpositionCount(superposition);
+        ASSERT_TRUE(StepUntil(
+            session, [&] { return recorder.blocks >= 3 * superposition + 3; }, std::chrono::seconds(60)));
+        EXPECT_EQ(recorder.spectraDifferingFromTheirFrames, 0);
+        EXPECT_EQ(recorder.marksChangedMidSuperposition, 0);
+        RecordProperty("spectra marked beyond their last frame, superposition " + std::to_string(superposition),
+                       recorder.spectraUnlikeTheirLastFrame);
+    }
 }
 
 namespace {

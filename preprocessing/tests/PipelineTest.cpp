@@ -43,6 +43,7 @@ TEST(PipelineTest, SuperpositionSumsThreeAveragesBlockByBlock) {
         // Averages 1.5, 3.5, 5.5 sum to 10.5; the next block 7.5, 9.5, 11.5 to 28.5.
         const double sum = call < 6 ? 0 : call < 12 ? 10.5 : 28.5;
         EXPECT_THAT(Output(c), ElementsAreArray(Frame(sum))) << "call " << call;
+        EXPECT_EQ(c.GetSuperpositionIndex(), (call / 2) % 3) << "call " << call;
     }
     EXPECT_DOUBLE_EQ(c.GetPercentOfAvgCount(), 100.0 / 6);
 }
